@@ -1,0 +1,25 @@
+# GoogleTest from Debian's sources, built with the target's own compiler.
+enable_testing()
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+# Tests find their fixtures through this path; under wine the Unix root is drive Z:.
+if(WIN32)
+  set(YJ_SOURCE_DIR_FOR_TARGET "Z:${CMAKE_SOURCE_DIR}")
+else()
+  set(YJ_SOURCE_DIR_FOR_TARGET "${CMAKE_SOURCE_DIR}")
+endif()
+
+# yj_add_gtest(NAME SOURCES a.cpp b.cpp LIBS x y)
+# One test executable; its test cases become ctest tests, listed when ctest runs (so wine stays
+# out of the build step).
+function(yj_add_gtest name)
+  cmake_parse_arguments(arg "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${arg_SOURCES})
+  target_link_libraries(${name} PRIVATE ${arg_LIBS} gtest_main)
+  target_compile_definitions(${name} PRIVATE YJ_SOURCE_DIR="${YJ_SOURCE_DIR_FOR_TARGET}")
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+endfunction()

@@ -1,0 +1,31 @@
+#include "designer/procedures.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "frame/memory.h"
+
+Text JoinTexts(const char* first, const char* second, const char* third) {
+  const char* parts[] = {first, second, third};
+  std::size_t total = 0;
+  for (const char* part : parts) total += part ? std::strlen(part) : 0;
+  if (total == 0) return nullptr;
+  auto joined = static_cast<Text>(FrameAllocate(total + 1));
+  char* end = joined;
+  for (const char* part : parts) {
+    if (!part) continue;
+    const std::size_t length = std::strlen(part);
+    std::memcpy(end, part, length);
+    end += length;
+  }
+  *end = '\0';
+  return joined;
+}
+
+std::int32_t TruncateToInt(double value) {
+  // [-2^63, 2^63) is exactly the range a 64-bit integer holds; the comparison is exact in double.
+  constexpr double kLimit = 9223372036854775808.0;
+  if (!(value >= -kLimit && value < kLimit)) return 0;
+  const auto wide = static_cast<std::int64_t>(value);
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(wide)));
+}

@@ -1,0 +1,20 @@
+// Memory services of the frame: every text, buffer and block the program hands around comes from
+// here. Static regions hold constant data; freeing or resizing a pointer into one is harmless.
+#pragma once
+
+#include <cstddef>
+
+// Never returns null: a failed allocation is reported as "分配 %d 字节内存失败!" and ends the program.
+void* FrameAllocate(std::size_t size);
+// Null on failure, nothing reported.
+void* FrameAllocatePlain(std::size_t size);
+// Null pointer: allocate. Pointer into a static region: a new block holding as much of the region
+// from that point as fits. Otherwise a heap resize; failure is reported like FrameAllocate.
+void* FrameResize(void* block, std::size_t size);
+// Null on failure, nothing reported, `block` untouched.
+void* FrameResizePlain(void* block, std::size_t size);
+// Null and static-region pointers are ignored.
+void FrameFree(void* block);
+
+void RegisterStaticRegion(const void* start, std::size_t length);
+bool IsInStaticRegion(const void* pointer);

@@ -1,0 +1,19 @@
+// The few operating-system services the portable frame core needs, with one implementation per
+// platform (platform_win.cpp on Windows, platform_posix.cpp for the native test build).
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+void* PlatformHeapAllocate(std::size_t size);
+void* PlatformHeapResize(void* block, std::size_t size);
+void PlatformHeapFree(void* block);
+
+// A modal error box (no owner, icon "error", one OK button). Natively the text goes to stderr.
+void PlatformShowErrorBox(const char* text, const char* caption);
+[[noreturn]] void PlatformExitProcess(int exitCode);
+
+// Full path of the running program as the system reports it (GBK on Windows).
+std::string PlatformProgramPath();
+bool PlatformSetCurrentDirectory(const char* path);
+unsigned long PlatformCurrentThreadId();

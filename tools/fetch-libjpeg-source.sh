@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Unpacks Debian's libjpeg-turbo source package into build/sources/libjpeg-turbo for the MinGW
+# builds. The machine's apt configuration is left alone: a private source list, built at run time
+# from the machine's own archive addresses, lives in a scratch folder that is deleted afterwards
+# (it names the archive host, which stays out of the repository and the logs).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+target=build/sources/libjpeg-turbo
+[[ -f $target/CMakeLists.txt ]] && exit 0
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+mkdir -p "$scratch"/{lists/partial,cache/archives/partial,parts,download}
+
+# One deb-src line per deb line of the machine's sources, both one-line and deb822 forms.
+python3 - "$scratch/sources.list" <<'PY'
+import glob, re, sys
+out = []
+def add(uri, suite, comps):
+    line = f"deb-src [trusted=yes] {uri} {suite} {comps}"
+    if line not in out:
+        out.append(line)
+for path in ["/etc/apt/sources.list"] + sorted(glob.glob("/etc/apt/sources.list.d/*.list")):
+    try:
+        text = open(path).read()
+    except OSError:
+        continue
+    for line in text.splitlines():
+        line = re.sub(r"\[[^]]*\]", "", line.split("#", 1)[0]).split()
+        if len(line) >= 4 and line[0] == "deb":
+            add(line[1], line[2], " ".join(line[3:]))
+for path in sorted(glob.glob("/etc/apt/sources.list.d/*.sources")):
+    for stanza in open(path).read().split("\n\n"):
+        fields = {}
+        for line in stanza.splitlines():
+            if ":" in line and not line.startswith((" ", "#")):
+                key, value = line.split(":", 1)
+                fields[key.strip().lower()] = value.strip()
+        if "deb" not in fields.get("types", "").split():
+            continue
+        for uri in fields.get("uris", "").split():
+            for suite in fields.get("suites", "").split():
+                add(uri, suite, fields.get("components", "main"))
+open(sys.argv[1], "w").write("\n".join(out) + "\n")
+PY
+
+apt_options=(
+  -o "Dir::Etc::SourceList=$scratch/sources.list"
+  -o "Dir::Etc::SourceParts=$scratch/parts"
+  -o "Dir::State::Lists=$scratch/lists"
+  -o "Dir::Cache=$scratch/cache"
+  -o "APT::Sandbox::User=root"
+)
+echo "setup: fetching the libjpeg-turbo source package"
+apt-get "${apt_options[@]}" update -qq >/dev/null
+(cd "$scratch/download" && apt-get "${apt_options[@]}" source --download-only -qq libjpeg-turbo >/dev/null)
+dsc=$(ls "$scratch"/download/libjpeg-turbo_*.dsc | head -n 1)
+rm -rf "$target" "$scratch/unpacked"
+dpkg-source --no-check -x "$dsc" "$scratch/unpacked" >/dev/null
+mkdir -p "$(dirname "$target")"
+mv "$scratch/unpacked" "$target"
+echo "setup: libjpeg-turbo $(basename "$dsc" .dsc | cut -d_ -f2) unpacked into $target"
