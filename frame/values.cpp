@@ -44,6 +44,7 @@ double ArgDouble(const ArgRecord& arg) { return LoadDouble(arg.low, arg.high); }
 const char* ArgText(const ArgRecord& arg) { return reinterpret_cast<const char*>(PointerBits(arg)); }
 ByteBuffer ArgBuffer(const ArgRecord& arg) { return reinterpret_cast<ByteBuffer>(PointerBits(arg)); }
 bool ArgOmitted(const ArgRecord& arg) { return arg.type == kTypeOmitted; }
+void* ArgPointer(const ArgRecord& arg) { return reinterpret_cast<void*>(PointerBits(arg)); }
 
 ArgRecord MakeIntArg(std::int32_t value) {
   return {static_cast<std::uint32_t>(value), 0, kTypeInt};
@@ -70,6 +71,11 @@ ArgRecord MakeBufferArg(ByteBuffer buffer) {
   return arg;
 }
 ArgRecord MakeOmittedArg() { return {0, 0, kTypeOmitted}; }
+ArgRecord MakePointerArg(void* address) {
+  ArgRecord arg{0, 0, kTypeInt};
+  StorePointer(&arg.low, &arg.high, address);
+  return arg;
+}
 
 void SetResultInt(ResultRecord* result, std::int32_t value) {
   *result = {static_cast<std::uint32_t>(value), 0, kTypeInt};

@@ -60,6 +60,8 @@ double ArgDouble(const ArgRecord& arg);  // the two words as one IEEE double
 const char* ArgText(const ArgRecord& arg);
 ByteBuffer ArgBuffer(const ArgRecord& arg);
 bool ArgOmitted(const ArgRecord& arg);
+// The address a by-reference argument carries (for example a find handle slot).
+void* ArgPointer(const ArgRecord& arg);
 
 ArgRecord MakeIntArg(std::int32_t value);
 ArgRecord MakeBoolArg(bool value);
@@ -68,6 +70,7 @@ ArgRecord MakeDateTimeArg(DateTime value);
 ArgRecord MakeTextArg(const char* text);
 ArgRecord MakeBufferArg(ByteBuffer buffer);
 ArgRecord MakeOmittedArg();
+ArgRecord MakePointerArg(void* address);
 
 void SetResultInt(ResultRecord* result, std::int32_t value);
 void SetResultBool(ResultRecord* result, bool value);
