@@ -1,0 +1,79 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "frame/error_report.h"
+#include "frame/external_functions.h"
+#include "frame/platform.h"
+#include "frame/program_path.h"
+#include "frame/system_library_loader.h"
+#include "scratch_folder.h"
+
+namespace {
+
+constexpr ExternalFunctionEntry kProgramTable[] = {
+    {"", "SendMessageA"},
+    {"gdi32", "RemoveFontResourceA"},
+    {"SkinH_EL.dll", "SkinH_Attach_Ex"},
+    {"", "AddFontResourceA"},
+};
+
+// The build puts the skin library into "skin" beside this test program, out of the system's own
+// search path, so only the table's program folder can find it.
+std::string SkinFolder() { return SplitProgramPath(PlatformProgramPath()).directory + "\\skin"; }
+
+void BindProgramTable(const std::string& programDirectory) {
+  TheExternalFunctions().Release();
+  TheExternalFunctions().Init(kProgramTable, SystemLibraryLoader(), programDirectory,
+                              programDirectory + "\\");
+}
+
+TEST(ExternalFunctionsWin, SystemFunctionsBindToTheirOwnLibraries) {
+  BindProgramTable(SkinFolder());
+  EXPECT_EQ(TheExternalFunctions().Resolve(0),
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "SendMessageA")));
+  EXPECT_EQ(TheExternalFunctions().Resolve(3),
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("gdi32.dll"), "AddFontResourceA")));
+  EXPECT_EQ(TheExternalFunctions().Resolve(1),
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("gdi32.dll"), "RemoveFontResourceA")));
+  TheExternalFunctions().Release();
+}
+
+TEST(ExternalFunctionsWin, CallsGoThroughWithTheirResults) {
+  BindProgramTable(SkinFolder());
+  const std::string skinFile = SkinFolder() + "\\pifu.she";
+  EXPECT_EQ(CallExternalFunction(2, skinFile.c_str(), ""), 1u) << "the skin file is readable";
+  EXPECT_EQ(CallExternalFunction(2, (SkinFolder() + "\\missing.she").c_str(), ""), 0u);
+  // The broadcast the program makes before every drawing.
+  CallExternalFunction(0, HWND_BROADCAST, WM_FONTCHANGE, 0, 0);
+  EXPECT_NE(GetModuleHandleA((SkinFolder() + "\\SkinH_EL.dll").c_str()), nullptr);
+  TheExternalFunctions().Release();
+  EXPECT_EQ(GetModuleHandleA((SkinFolder() + "\\SkinH_EL.dll").c_str()), nullptr)
+      << "released at shutdown";
+}
+
+int PrintMessageHook(int code, const char* message) {
+  std::fprintf(stderr, "code %d: %s\n", code,
+               message && std::string(message) ==
+                                  "无法找到指定DLL库文件“SkinH_EL.dll”中的输出命令“SkinH_Attach_Ex”"
+                   ? "names the library and the export"
+                   : "wrong message");
+  return 1;
+}
+
+TEST(ExternalFunctionsWinDeathTest, AMissingSkinLibraryEndsTheProgram) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  ScratchFolder emptyFolder;
+  EXPECT_EXIT(
+      {
+        SetErrorHook(PrintMessageHook);
+        BindProgramTable(emptyFolder.Path());
+        CallExternalFunction(2, "pifu.she", "");
+      },
+      [](int status) { return static_cast<unsigned>(status) == 0xFFFFFFFFu; },
+      "code 0: names the library and the export");
+}
+
+}  // namespace
