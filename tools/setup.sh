@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(
-  cmake make g++ git pkg-config
+  cmake make g++ g++-multilib git pkg-config
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   wine64 fonts-wine xvfb xauth x11-utils
   nasm libjpeg62-turbo-dev libjpeg-turbo-progs googletest
