@@ -1,0 +1,182 @@
+// BMP decoding from small hand-made files: row order, padding, colour tables, and refusals.
+#include <climits>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "canvas/picture.h"
+#include "picture_test_support.h"
+
+namespace {
+
+struct BmpSpec {
+  std::int32_t width = 1;
+  std::int32_t height = 1;
+  std::uint16_t bitsPerPixel = 24;
+  std::uint32_t compression = 0;
+  std::uint32_t coloursUsed = 0;
+  std::vector<std::uint32_t> colourTable{};  // 0x00RRGGBB
+  Bytes rows{};                            // as stored, padding included
+  std::int64_t pixelOffset = -1;           // -1: directly behind the colour table
+};
+
+Bytes MakeBmp(const BmpSpec& spec) {
+  const std::uint32_t offset = spec.pixelOffset >= 0 ? static_cast<std::uint32_t>(spec.pixelOffset)
+                                                     : static_cast<std::uint32_t>(54 + 4 * spec.colourTable.size());
+  Bytes b;
+  PutBytes(b, {'B', 'M'});                                      // file type
+  PutLe32(b, static_cast<std::uint32_t>(offset + spec.rows.size()));  // file size
+  PutLe32(b, 0);                                                // two reserved words
+  PutLe32(b, offset);                                           // pixel data offset
+  PutLe32(b, 40);                                               // info header size
+  PutLe32(b, static_cast<std::uint32_t>(spec.width));           // width
+  PutLe32(b, static_cast<std::uint32_t>(spec.height));          // height, negative: top-down
+  PutLe16(b, 1);                                                // planes
+  PutLe16(b, spec.bitsPerPixel);                                // bits per pixel
+  PutLe32(b, spec.compression);                                 // compression
+  PutLe32(b, static_cast<std::uint32_t>(spec.rows.size()));     // image size
+  PutLe32(b, 2835);                                             // horizontal resolution
+  PutLe32(b, 2835);                                             // vertical resolution
+  PutLe32(b, spec.coloursUsed);                                 // colours used
+  PutLe32(b, 0);                                                // colours important
+  for (std::uint32_t colour : spec.colourTable) {
+    PutBytes(b, {static_cast<std::uint8_t>(colour), static_cast<std::uint8_t>(colour >> 8),
+                 static_cast<std::uint8_t>(colour >> 16), 0});  // blue, green, red, reserved
+  }
+  b.resize(std::max<std::size_t>(b.size(), offset), 0xAA);
+  b.insert(b.end(), spec.rows.begin(), spec.rows.end());
+  return b;
+}
+
+Bytes BlockOf(const DecodedPicture& picture) {
+  return Bytes(picture.pixels, picture.pixels + picture.pixelBlockSize);
+}
+
+// A 2 x 2 picture: top row red, green; bottom row blue, white. Rows in file order, 2 pad bytes each.
+constexpr std::uint8_t kTopRow[] = {0, 0, 255, 0, 255, 0, 0xEE, 0xEE};
+constexpr std::uint8_t kBottomRow[] = {255, 0, 0, 255, 255, 255, 0xEE, 0xEE};
+// The record's layout: bottom row first, blue-green-red, no padding.
+const Bytes kExpectedBlock = {255, 0, 0, 255, 255, 255, 0, 0, 255, 0, 255, 0};
+
+TEST(BmpDecoder, TopDownAndBottomUpFilesGiveTheSameBlock) {
+  BmpSpec bottomUp{.width = 2, .height = 2};
+  bottomUp.rows.insert(bottomUp.rows.end(), std::begin(kBottomRow), std::end(kBottomRow));
+  bottomUp.rows.insert(bottomUp.rows.end(), std::begin(kTopRow), std::end(kTopRow));
+  BmpSpec topDown{.width = 2, .height = -2};
+  topDown.rows.insert(topDown.rows.end(), std::begin(kTopRow), std::end(kTopRow));
+  topDown.rows.insert(topDown.rows.end(), std::begin(kBottomRow), std::end(kBottomRow));
+
+  for (const BmpSpec* spec : {&bottomUp, &topDown}) {
+    const DecodeResult result = Decode(MakeBmp(*spec));
+    const char* which = spec->height > 0 ? "bottom-up" : "top-down";
+    ASSERT_TRUE(result) << which << ": " << PictureFailureName(result.failure);
+    EXPECT_EQ(result.picture.kind, PictureKind::kBmp) << which;
+    EXPECT_EQ(result.picture.width, 2) << which;
+    EXPECT_EQ(result.picture.height, 2) << which << ": the absolute height";
+    EXPECT_EQ(BlockOf(result.picture), kExpectedBlock) << which;
+  }
+}
+
+TEST(BmpDecoder, SkipsRowPadding) {
+  // 3 pixels of 24 bits: 9 pixel bytes and 3 padding bytes per row.
+  BmpSpec spec{.width = 3, .height = 2};
+  spec.rows = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0xEE, 0xEE, 0xEE, 11, 12, 13, 14, 15, 16, 17, 18, 19, 0xEE, 0xEE, 0xEE};
+  const DecodeResult result = Decode(MakeBmp(spec));
+  ASSERT_TRUE(result) << PictureFailureName(result.failure);
+  EXPECT_EQ(BlockOf(result.picture), (Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 14, 15, 16, 17, 18, 19}));
+
+  // The last row's padding is not needed: nothing is read behind the last pixel.
+  spec.rows.resize(spec.rows.size() - 3);
+  EXPECT_TRUE(Decode(MakeBmp(spec))) << "file without the last row's padding";
+}
+
+TEST(BmpDecoder, IndexedPixelsGoThroughTheColourTable) {
+  std::vector<std::uint32_t> sixteen;
+  for (std::uint32_t i = 0; i < 16; ++i) sixteen.push_back(0x010203 * i);
+  struct Case {
+    const char* name;
+    BmpSpec spec;
+    Bytes expected;  // the block
+  };
+  const Case cases[] = {
+      // Colours used 0 with 4 bits: all 16 entries are read, and the pixel data follows them.
+      {"4 bits, colours used 0",
+       {.width = 3, .height = 1, .bitsPerPixel = 4, .colourTable = sixteen, .rows = {0xF1, 0x20, 0, 0}},
+       {45, 30, 15, 3, 2, 1, 6, 4, 2}},
+      // Indexes most significant bits first.
+      {"1 bit",
+       {.width = 10, .height = 1, .bitsPerPixel = 1, .colourTable = {0x000000, 0xFFFFFF}, .rows = {0xA0, 0x40, 0, 0}},
+       {255, 255, 255, 0, 0, 0, 255, 255, 255, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 255, 255, 255}},
+      // Colours used 2 with 8 bits: two entries, then the pixels.
+      {"8 bits, colours used 2",
+       {.width = 2, .height = 1, .bitsPerPixel = 8, .coloursUsed = 2, .colourTable = {0x102030, 0x405060},
+        .rows = {1, 0, 0, 0}},
+       {0x60, 0x50, 0x40, 0x30, 0x20, 0x10}},
+      // 32 bits: the fourth byte of each pixel is ignored.
+      {"32 bits", {.width = 2, .height = 1, .bitsPerPixel = 32, .rows = {1, 2, 3, 0x80, 4, 5, 6, 0xFF}},
+       {1, 2, 3, 4, 5, 6}},
+  };
+  for (const Case& c : cases) {
+    const DecodeResult result = Decode(MakeBmp(c.spec));
+    ASSERT_TRUE(result) << c.name << ": " << PictureFailureName(result.failure);
+    EXPECT_EQ(BlockOf(result.picture), c.expected) << c.name;
+  }
+}
+
+TEST(BmpDecoder, ReadsOverColourEntriesPastTheFirst256) {
+  // 300 entries are in the file; only the first 256 can be indexed, the rest are read over.
+  BmpSpec spec{.width = 1, .height = 1, .bitsPerPixel = 8, .coloursUsed = 300, .rows = {255, 0, 0, 0}};
+  spec.colourTable.assign(300, 0);
+  spec.colourTable[255] = 0xABCDEF;
+  const DecodeResult result = Decode(MakeBmp(spec));
+  ASSERT_TRUE(result) << PictureFailureName(result.failure);
+  EXPECT_EQ(BlockOf(result.picture), (Bytes{0xEF, 0xCD, 0xAB})) << "entry 255";
+}
+
+TEST(BmpDecoder, RefusesWhatItCannotDecode) {
+  const BmpSpec oneByOne{.rows = {1, 2, 3, 0}};
+  struct Case {
+    std::string name;
+    Bytes bytes;
+    PictureFailure expected;
+  };
+  auto with = [&](auto change) {
+    BmpSpec spec = oneByOne;
+    change(spec);
+    return MakeBmp(spec);
+  };
+  const Bytes headerOnly = MakeBmp(oneByOne);
+  std::vector<Case> cases = {
+      {"53 header bytes", Bytes(headerOnly.begin(), headerOnly.begin() + 53), PictureFailure::kTruncated},
+      {"run-length compression", with([](BmpSpec& s) { s.compression = 1; s.bitsPerPixel = 8; }),
+       PictureFailure::kUnsupported},
+      {"bit fields", with([](BmpSpec& s) { s.compression = 3; }), PictureFailure::kUnsupported},
+      {"16 bits", with([](BmpSpec& s) { s.bitsPerPixel = 16; }), PictureFailure::kUnsupported},
+      {"pixel offset inside the colour table",
+       with([](BmpSpec& s) { s.bitsPerPixel = 8; s.colourTable.assign(256, 0); s.pixelOffset = 60; }),
+       PictureFailure::kBadHeader},
+      {"pixel offset at the end of the file", with([](BmpSpec& s) { s.pixelOffset = 1000; s.rows.clear(); }),
+       PictureFailure::kTruncated},
+      {"colour table cut short", with([](BmpSpec& s) { s.bitsPerPixel = 8; s.colourTable.assign(2, 0); s.rows.clear(); }),
+       PictureFailure::kTruncated},
+      {"colours used 0xFFFFFFFF",
+       with([](BmpSpec& s) { s.bitsPerPixel = 8; s.coloursUsed = 0xFFFFFFFF; s.colourTable.assign(2, 0); }),
+       PictureFailure::kTruncated},
+      {"second row missing", with([](BmpSpec& s) { s.height = 2; }), PictureFailure::kTruncated},
+      {"width 0", with([](BmpSpec& s) { s.width = 0; }), PictureFailure::kBadSize},
+      {"height 0", with([](BmpSpec& s) { s.height = 0; }), PictureFailure::kBadSize},
+      {"width 16385", with([](BmpSpec& s) { s.width = 16385; }), PictureFailure::kTooLarge},
+      {"height INT32_MIN", with([](BmpSpec& s) { s.height = INT32_MIN; }), PictureFailure::kTooLarge},
+      {"16384 x 16384: 768 MiB of pixels", with([](BmpSpec& s) { s.width = s.height = 16384; }),
+       PictureFailure::kTooLarge},
+      // Within the limits but the rows are not in the file: refused before any block is allocated.
+      {"8000 x 8000 without rows", with([](BmpSpec& s) { s.width = s.height = 8000; }), PictureFailure::kTruncated},
+  };
+  for (const Case& c : cases) {
+    const DecodeResult result = Decode(c.bytes);
+    EXPECT_EQ(result.failure, c.expected) << c.name << " answered " << PictureFailureName(result.failure);
+    EXPECT_EQ(result.picture.pixels, nullptr) << c.name;
+  }
+}
+
+}  // namespace
