@@ -15,6 +15,8 @@ namespace {
 constexpr std::size_t kPcxHeaderSize = 128;
 constexpr std::uint8_t kPaletteMarker = 12;
 constexpr std::size_t kPaletteBytes = 256 * 3;
+// The most row bytes one data byte can stand for: a two-byte run makes at most 63.
+constexpr std::size_t kMaxBytesPerDataByte = 63;
 
 // Decodes `rows` rows of `lineBytes` each from `reader` into rows of `stride` bytes (row bytes past
 // the stride are dropped, stride bytes past the line stay as they are).
@@ -92,6 +94,9 @@ DecodeResult DecodePcxPicture(const std::uint8_t* bytes, std::size_t length) {
     if (stride) blockSize = PixelBlockSize(*stride, rows);
   }
   if (!blockSize) return PictureFailed(PictureFailure::kTooLarge);
+  // Data too short for the rows cannot decode; refused before the block is allocated.
+  const auto leastData = CheckedMulAdd(rows, (lineBytes + kMaxBytesPerDataByte - 1) / kMaxBytesPerDataByte);
+  if (!leastData || *leastData > reader.Remaining()) return PictureFailed(PictureFailure::kTruncated);
 
   // Zeroed: row padding and the colour table of a file without one.
   PixelBlock block;
