@@ -1,0 +1,87 @@
+#include "forms/component.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "frame/event_record.h"
+
+namespace {
+
+std::vector<ComponentType> gTypes;
+int gRecreationCount = 0;
+constexpr const char* kComponentProperty = "YjComponent";
+
+}  // namespace
+
+void RegisterComponentType(const ComponentType& type) {
+  auto existing = std::find_if(gTypes.begin(), gTypes.end(),
+                               [&](const ComponentType& t) { return t.typeId == type.typeId; });
+  if (existing != gTypes.end()) {
+    *existing = type;
+  } else {
+    gTypes.push_back(type);
+  }
+}
+
+const ComponentType* FindComponentType(std::uint32_t typeId) {
+  for (const ComponentType& type : gTypes) {
+    if (type.typeId == typeId) return &type;
+  }
+  return nullptr;
+}
+
+void BeginRecreation() { ++gRecreationCount; }
+void EndRecreation() { --gRecreationCount; }
+bool Recreating() { return gRecreationCount > 0; }
+
+Component* ComponentOfControl(HWND control) {
+  return control ? static_cast<Component*>(GetPropA(control, kComponentProperty)) : nullptr;
+}
+
+void Component::DestroyControl() {
+  if (control_) {
+    RemovePropA(control_, kComponentProperty);
+    DestroyWindow(control_);
+    control_ = nullptr;
+  }
+}
+
+HWND Component::CreateControl(const ControlPlace& place, DWORD exStyle, const char* className,
+                              const char* text, DWORD style) {
+  const RECT& r = place.rect;
+  control_ = CreateWindowExA(exStyle, className, text, style | WS_CHILD | WS_CLIPSIBLINGS |
+                                 (place.enabled ? 0 : WS_DISABLED),
+                             r.left, r.top, r.right - r.left, r.bottom - r.top, place.parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(place.controlId)),
+                             GetModuleHandleA(nullptr), nullptr);
+  if (control_) {
+    SetPropA(control_, kComponentProperty, this);
+    SendMessageA(control_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+  }
+  return control_;
+}
+
+bool Component::Raise(std::int32_t event, std::int32_t* result) const {
+  if (Recreating()) return false;
+  EventRecord record{};
+  record.windowId = ref_.windowId;
+  record.unitId = ref_.unitId;
+  record.eventNumber = event;
+  NotifyFrame(kNoticeRaiseEvent, reinterpret_cast<std::intptr_t>(&record));
+  if (record.hasResult && result) *result = record.result;
+  return record.hasResult != 0;
+}
+
+RawValue NumberValue(std::int64_t number) {
+  RawValue value;
+  value.number = number;
+  return value;
+}
+
+RawValue TextValue(std::string text) {
+  RawValue value;
+  value.text = std::move(text);
+  return value;
+}
+
+std::string SettingText(const RawValue& value) { return value.text; }

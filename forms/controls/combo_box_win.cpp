@@ -1,0 +1,280 @@
+// ComboBox: a standard combo box. ItemSelected goes through a message the control posts to itself,
+// so the handler runs once the selection has settled; the component's own selection changes never
+// raise it.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "forms/component.h"
+#include "forms/event_ids.h"
+#include "forms/gdi_owners.h"
+#include "forms/operations.h"
+#include "forms/property_ids.h"
+#include "forms/type_ids.h"
+#include "frame/memory.h"
+
+namespace {
+
+constexpr UINT kItemSelectedMessage = WM_APP + 0x31;
+constexpr UINT_PTR kSubclassId = 0x59434258;
+constexpr int kMinimumListHeight = 160;
+
+constexpr PropertyRow kProperties[] = {
+    {"kind", ValueKind::kChoice, true, 0, 2},
+    {"content", ValueKind::kText},
+    {"maxLength", ValueKind::kInteger, true, 0, 0x7FFFFFFF},
+    {"selectionStart", ValueKind::kInteger},
+    {"selectionLength", ValueKind::kInteger},
+    {"selectedText", ValueKind::kText},
+    {"sorted", ValueKind::kTruth},
+    {"rowSpacing", ValueKind::kInteger, true, 0, 255},
+    {"textColor", ValueKind::kColour},
+    {"backColor", ValueKind::kBackColour},
+    {"font", ValueKind::kFont},
+    {"currentItem", ValueKind::kInteger},
+    {"items", ValueKind::kCustom},
+    {"itemValues", ValueKind::kCustom},
+};
+
+struct Item {
+  std::string text;
+  std::int32_t value;
+};
+
+class ComboBox;
+LRESULT CALLBACK ComboSubclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+class ComboBox final : public Component {
+ public:
+  bool Create(const ControlPlace& place) override {
+    DWORD style = WS_TABSTOP | WS_VSCROLL | CBS_AUTOHSCROLL | (sorted_ ? CBS_SORT : 0);
+    style |= kind_ == 0 ? CBS_SIMPLE : kind_ == 1 ? CBS_DROPDOWN : CBS_DROPDOWNLIST;
+    ControlPlace tall = place;
+    // The window of a drop-down combo box includes its list.
+    if (kind_ != 0) tall.rect.bottom = std::max<LONG>(tall.rect.bottom, tall.rect.top + kMinimumListHeight);
+    if (!CreateControl(tall, 0, "COMBOBOX", "", style)) return false;
+    SetWindowSubclass(control_, ComboSubclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    font_.Apply(control_);
+    for (const Item& item : items_) AddToControl(item);
+    if (rowSpacing_ > 0) {
+      const LRESULT height = SendMessageA(control_, CB_GETITEMHEIGHT, 0, 0);
+      if (height > 0) SendMessageA(control_, CB_SETITEMHEIGHT, 0, height + rowSpacing_);
+    }
+    if (maxLength_ > 0) SendMessageA(control_, CB_LIMITTEXT, maxLength_, 0);
+    SendMessageA(control_, CB_SETCURSEL, current_, 0);
+    if (kind_ != 2 && !content_.empty()) SetWindowTextA(control_, content_.c_str());
+    return true;
+  }
+
+  RawValue Read(int k) const override {
+    switch (k + kFirstOwnProperty) {
+      case kComboKind: return NumberValue(kind_);
+      case kComboContent: return TextValue(LiveText());
+      case kComboMaxLength: return NumberValue(maxLength_);
+      case kComboSelectedText: return TextValue(LiveText());
+      case kComboSorted: return NumberValue(sorted_);
+      case kComboRowSpacing: return NumberValue(rowSpacing_);
+      case kComboTextColor: return NumberValue(textColor_);
+      case kComboBackColor: return NumberValue(backColor_);
+      case kComboFont: { RawValue v; v.font = font_.Stored(); return v; }
+      case kComboCurrentItem:
+        return NumberValue(control_ ? static_cast<std::int32_t>(SendMessageA(control_, CB_GETCURSEL, 0, 0)) : current_);
+      case kComboItems: {
+        RawValue v;
+        for (const Item& item : LiveItems()) {
+          v.bytes.insert(v.bytes.end(), item.text.begin(), item.text.end());
+          v.bytes.push_back(0);
+        }
+        return v;
+      }
+      case kComboItemValues: {
+        RawValue v;
+        for (const Item& item : LiveItems()) {
+          const auto* bytes = reinterpret_cast<const std::uint8_t*>(&item.value);
+          v.bytes.insert(v.bytes.end(), bytes, bytes + sizeof item.value);
+        }
+        return v;
+      }
+      default: return NumberValue(0);
+    }
+  }
+
+  WriteOutcome Write(int k, const RawValue& value) override {
+    const auto n = static_cast<std::int32_t>(value.number);
+    switch (k + kFirstOwnProperty) {
+      case kComboKind: kind_ = n; return Live();
+      case kComboContent:
+        content_ = value.text;
+        if (control_) SetWindowTextA(control_, content_.c_str());
+        return WriteOutcome::kApplied;
+      case kComboMaxLength: maxLength_ = n; return Live();
+      case kComboSorted: sorted_ = n != 0; return Live();
+      case kComboRowSpacing: rowSpacing_ = n; return Live();
+      case kComboTextColor: textColor_ = static_cast<COLORREF>(n); return Repaint();
+      case kComboBackColor: backColor_ = static_cast<COLORREF>(n); return Repaint();
+      case kComboFont: font_.Store(value.font); font_.Apply(control_); return WriteOutcome::kApplied;
+      case kComboCurrentItem: {
+        const std::int32_t count = control_ ? static_cast<std::int32_t>(SendMessageA(control_, CB_GETCOUNT, 0, 0))
+                                            : static_cast<std::int32_t>(items_.size());
+        current_ = std::clamp(n, -1, count - 1);
+        if (control_) SendMessageA(control_, CB_SETCURSEL, current_, 0);
+        return WriteOutcome::kApplied;
+      }
+      case kComboItems: {
+        std::vector<Item> items;
+        std::string text;
+        for (std::uint8_t byte : value.bytes) {
+          if (byte == 0) {
+            items.push_back({text, 0});
+            text.clear();
+          } else {
+            text += static_cast<char>(byte);
+          }
+        }
+        if (!text.empty()) items.push_back({text, 0});
+        items_ = std::move(items);
+        return Live();
+      }
+      default: return WriteOutcome::kApplied;
+    }
+  }
+
+  void DestroyControl() override {
+    if (control_) {
+      items_ = LiveItems();
+      current_ = static_cast<std::int32_t>(SendMessageA(control_, CB_GETCURSEL, 0, 0));
+      RemoveWindowSubclass(control_, ComboSubclass, kSubclassId);
+    }
+    Component::DestroyControl();
+  }
+
+  void OnCommand(int code) override {
+    switch (code) {
+      case CBN_SELCHANGE:
+        // While the list is open the choice is not confirmed yet; CBN_SELENDOK follows.
+        if (!SendMessageA(control_, CB_GETDROPPEDSTATE, 0, 0)) PostSelected();
+        break;
+      case CBN_SELENDOK: PostSelected(); break;
+      case CBN_EDITCHANGE: Raise(kComboEditChanged); break;
+      case CBN_DROPDOWN: Raise(kComboDroppingDown); break;
+      case CBN_CLOSEUP: Raise(kComboClosedUp); break;
+      case CBN_DBLCLK: Raise(kComboDoubleClicked); break;
+      default: break;
+    }
+  }
+
+  HBRUSH OnColour(HDC dc) override {
+    SetTextColor(dc, textColor_);
+    HBRUSH brush = background_.For(backColor_);
+    if (brush) SetBkColor(dc, backColor_);
+    return brush ? brush : GetSysColorBrush(COLOR_WINDOW);
+  }
+
+  LRESULT Subclassed(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kItemSelectedMessage) {
+      selectedPosted_ = false;
+      Raise(kComboItemSelected);
+      return 0;
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(window, ComboSubclass, kSubclassId);
+    return DefSubclassProc(window, message, wParam, lParam);
+  }
+
+  Text ItemText(std::int32_t index) const {
+    if (!control_) return nullptr;
+    const auto count = static_cast<std::int32_t>(SendMessageA(control_, CB_GETCOUNT, 0, 0));
+    if (index < 0 || index >= count) return nullptr;
+    std::string text(static_cast<std::size_t>(SendMessageA(control_, CB_GETLBTEXTLEN, index, 0)) + 1, '\0');
+    SendMessageA(control_, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    return CopyText(text.c_str());
+  }
+
+  std::int32_t AddItem(const char* text, std::int32_t data) {
+    if (!control_) return -1;
+    const auto index = static_cast<std::int32_t>(SendMessageA(control_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text ? text : "")));
+    if (index < 0) return -1;
+    SendMessageA(control_, CB_SETITEMDATA, index, data);
+    return index;
+  }
+
+  void Clear() {
+    if (control_) SendMessageA(control_, CB_RESETCONTENT, 0, 0);
+    items_.clear();
+    current_ = -1;
+  }
+
+ private:
+  WriteOutcome Live() const { return control_ ? WriteOutcome::kRecreate : WriteOutcome::kApplied; }
+  WriteOutcome Repaint() const {
+    if (control_) InvalidateRect(control_, nullptr, TRUE);
+    return WriteOutcome::kApplied;
+  }
+  void PostSelected() {
+    if (selectedPosted_) return;
+    selectedPosted_ = true;
+    PostMessageA(control_, kItemSelectedMessage, 0, 0);
+  }
+  void AddToControl(const Item& item) {
+    const LRESULT index = SendMessageA(control_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.text.c_str()));
+    if (index >= 0) SendMessageA(control_, CB_SETITEMDATA, index, item.value);
+  }
+  std::string LiveText() const {
+    if (!control_) return content_;
+    char text[1024] = "";
+    GetWindowTextA(control_, text, sizeof text);
+    return text;
+  }
+  std::vector<Item> LiveItems() const {
+    if (!control_) return items_;
+    std::vector<Item> items;
+    const auto count = static_cast<std::int32_t>(SendMessageA(control_, CB_GETCOUNT, 0, 0));
+    for (std::int32_t i = 0; i < count; ++i) {
+      Text text = ItemText(i);
+      items.push_back({text ? text : "", static_cast<std::int32_t>(SendMessageA(control_, CB_GETITEMDATA, i, 0))});
+      FrameFree(text);
+    }
+    return items;
+  }
+
+  std::int32_t kind_ = 1;
+  std::string content_;
+  std::int32_t maxLength_ = 0;
+  bool sorted_ = false;
+  std::int32_t rowSpacing_ = 0;
+  COLORREF textColor_ = 0;
+  COLORREF backColor_ = 0xFF000000u;
+  ControlFont font_;
+  std::vector<Item> items_;
+  std::int32_t current_ = -1;
+  bool selectedPosted_ = false;
+  ColourBrush background_;
+};
+
+LRESULT CALLBACK ComboSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+  return reinterpret_cast<ComboBox*>(data)->Subclassed(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+Text ComboItemText(const Component& component, std::int32_t index) {
+  const auto* combo = dynamic_cast<const ComboBox*>(&component);
+  return combo ? combo->ItemText(index) : nullptr;
+}
+
+std::int32_t ComboAddItem(Component& component, const char* text, std::int32_t data) {
+  auto* combo = dynamic_cast<ComboBox*>(&component);
+  return combo ? combo->AddItem(text, data) : -1;
+}
+
+void ComboClear(Component& component) {
+  if (auto* combo = dynamic_cast<ComboBox*>(&component)) combo->Clear();
+}
+
+void RegisterComboBoxType() {
+  static constexpr ComponentType kType{kTypeComboBox, "组合框", "ComboBox", kTypeRaisesEvents, kProperties,
+                                       [] { return std::unique_ptr<Component>(new ComboBox); }};
+  RegisterComponentType(kType);
+}

@@ -1,0 +1,79 @@
+// GroupBox: a group-box frame with its caption in the top edge, drawn in the caption colour.
+#include <string>
+
+#include "forms/component.h"
+#include "forms/form.h"
+#include "forms/gdi_owners.h"
+#include "forms/property_ids.h"
+#include "forms/type_ids.h"
+
+namespace {
+
+constexpr PropertyRow kProperties[] = {
+    {"caption", ValueKind::kText},
+    {"alignment", ValueKind::kChoice, true, 0, 2},
+    {"textColor", ValueKind::kColour},
+    {"backColor", ValueKind::kBackColour},
+    {"font", ValueKind::kFont},
+};
+
+class GroupBox final : public Component {
+ public:
+  bool Create(const ControlPlace& place) override {
+    const DWORD align = alignment_ == 1 ? BS_CENTER : alignment_ == 2 ? BS_RIGHT : BS_LEFT;
+    if (!CreateControl(place, 0, "BUTTON", caption_.c_str(), BS_GROUPBOX | align)) return false;
+    font_.Apply(control_);
+    return true;
+  }
+
+  RawValue Read(int k) const override {
+    switch (k + kFirstOwnProperty) {
+      case kGroupCaption: return TextValue(caption_);
+      case kGroupAlignment: return NumberValue(alignment_);
+      case kGroupTextColor: return NumberValue(textColor_);
+      case kGroupBackColor: return NumberValue(backColor_);
+      default: { RawValue v; v.font = font_.Stored(); return v; }
+    }
+  }
+
+  WriteOutcome Write(int k, const RawValue& value) override {
+    switch (k + kFirstOwnProperty) {
+      case kGroupCaption:
+        caption_ = value.text;
+        if (control_) SetWindowTextA(control_, caption_.c_str());
+        return WriteOutcome::kApplied;
+      case kGroupAlignment:
+        alignment_ = static_cast<std::int32_t>(value.number);
+        return control_ ? WriteOutcome::kRecreate : WriteOutcome::kApplied;
+      case kGroupTextColor: textColor_ = static_cast<COLORREF>(value.number); break;
+      case kGroupBackColor: backColor_ = static_cast<COLORREF>(value.number); break;
+      default: font_.Store(value.font); font_.Apply(control_); break;
+    }
+    if (control_) InvalidateRect(control_, nullptr, TRUE);
+    return WriteOutcome::kApplied;
+  }
+
+  HBRUSH OnColour(HDC dc) override {
+    SetTextColor(dc, textColor_);
+    SetBkMode(dc, TRANSPARENT);
+    HBRUSH brush = background_.For(backColor_);
+    if (!brush) brush = FormBackgroundBrush(GetParent(control_));
+    return brush ? brush : GetSysColorBrush(COLOR_BTNFACE);
+  }
+
+ private:
+  std::string caption_;
+  std::int32_t alignment_ = 0;
+  COLORREF textColor_ = 0;
+  COLORREF backColor_ = 0xFF000000u;
+  ControlFont font_;
+  ColourBrush background_;
+};
+
+}  // namespace
+
+void RegisterGroupBoxType() {
+  static constexpr ComponentType kType{kTypeGroupBox, "分组框", "GroupBox", kTypeRaisesEvents | kTypeContainer,
+                                       kProperties, [] { return std::unique_ptr<Component>(new GroupBox); }};
+  RegisterComponentType(kType);
+}
