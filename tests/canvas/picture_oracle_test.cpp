@@ -6,6 +6,7 @@
 // compared negated.
 #include <filesystem>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -104,19 +105,18 @@ TEST_P(PictureOracle, DecodesLikeImageMagick) {
       << "pixel block size of " << c.file;
 
   int mismatches = 0;
-  std::string first;
+  std::ostringstream first;
   for (int y = 0; y < imageHeight; ++y) {
     for (int x = 0; x < imageWidth; ++x) {
       const Rgb ours = LayoutPixel(picture, x, y);
       const Rgb theirs = reference.At(x, y);
       if (ours != theirs && mismatches++ == 0) {
-        first = "(" + std::to_string(x) + "," + std::to_string(y) + ") ours " + std::to_string(ours[0]) + "," +
-                std::to_string(ours[1]) + "," + std::to_string(ours[2]) + " ImageMagick's " +
-                std::to_string(theirs[0]) + "," + std::to_string(theirs[1]) + "," + std::to_string(theirs[2]);
+        first << "(" << x << "," << y << ") ours " << +ours[0] << "," << +ours[1] << "," << +ours[2]
+              << " ImageMagick's " << +theirs[0] << "," << +theirs[1] << "," << +theirs[2];
       }
     }
   }
-  EXPECT_EQ(mismatches, 0) << c.file << " differs from ImageMagick, first at " << first;
+  EXPECT_EQ(mismatches, 0) << c.file << " differs from ImageMagick, first at " << first.str();
 
   // The RGB view the probe writes shows the same pixels, and black outside a GIF's first image.
   std::vector<std::uint8_t> rgb;
