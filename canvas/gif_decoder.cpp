@@ -5,6 +5,7 @@
 // stream that keeps adding codes without a clear code simply stops adding), and decoding ends as
 // soon as the image area is full or the data runs out, so neither a missing end code nor a flood of
 // codes can run on. A stream whose walk reaches the trailer without an image has no image.
+#include <algorithm>
 #include <cstring>
 
 #include "canvas/byte_reader.h"
@@ -18,6 +19,17 @@ constexpr unsigned kMaxCodes = 4096;
 constexpr unsigned kMaxCodeWidth = 12;
 // Pixel values are bytes, so a minimum code size above 8 cannot be a picture of ours.
 constexpr unsigned kMaxMinimumCodeSize = 8;
+
+// The most pixels `dataBytes` bytes of LZW data can stand for. Codes are at least m + 1 bits wide,
+// and the k-th code after a clear spells at most k + 1 pixels (a new entry is one longer than an
+// older one), never more than the table holds.
+std::uint64_t MostPixelsFrom(std::size_t dataBytes, unsigned minimumCodeSize) {
+  // 2^24 codes would already spell far more pixels than any picture may have.
+  const std::uint64_t codes = std::min<std::uint64_t>(std::uint64_t{dataBytes} * 8 / (minimumCodeSize + 1), 1u << 24);
+  const std::uint64_t growing = codes * (codes + 3) / 2;
+  const std::uint64_t capped = codes * kMaxCodes;
+  return growing < capped ? growing : capped;
+}
 
 // Skips data sub-blocks up to and including the zero-length one.
 bool SkipSubBlocks(ByteReader& reader) {
@@ -240,6 +252,11 @@ DecodeResult DecodeImage(ByteReader& reader, std::uint16_t screenWidth, std::uin
   const std::uint8_t minimumCodeSize = reader.U8();
   if (reader.Failed()) return PictureFailed(PictureFailure::kTruncated);
   if (minimumCodeSize > kMaxMinimumCodeSize) return PictureFailed(PictureFailure::kCorruptData);
+  // A picture cut short keeps what its data holds; but data that could not fill the image even at
+  // LZW's best means the header lies, and no block of that size is allocated for it.
+  if (std::uint64_t{width} * height > MostPixelsFrom(reader.Remaining(), minimumCodeSize)) {
+    return PictureFailed(PictureFailure::kTruncated);
+  }
 
   // Zeroed: pixels the data never reaches show colour 0, and the code table area stays blank.
   PixelBlock block;

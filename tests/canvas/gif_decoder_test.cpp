@@ -292,6 +292,9 @@ TEST(GifDecoder, RefusesBrokenStreams) {
        PictureFailure::kCorruptData},
       {"minimum code size 9", with([](GifSpec& s) { s.minimumCodeSize = 9; }), PictureFailure::kCorruptData},
       {"image width 0", with([](GifSpec& s) { s.width = 0; }), PictureFailure::kBadSize},
+      // Four codes cannot spell 16384 x 4096 pixels: no 64 MiB block for them.
+      {"16384 x 4096 image from four codes", with([](GifSpec& s) { s.width = 16384; s.height = 4096; }),
+       PictureFailure::kTruncated},
       {"image 20000 wide", with([](GifSpec& s) { s.width = 20000; }), PictureFailure::kTooLarge},
       {"logical screen 16384 x 16384", with([](GifSpec& s) { s.screenWidth = s.screenHeight = 16384; }),
        PictureFailure::kTooLarge},
