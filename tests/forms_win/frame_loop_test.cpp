@@ -44,7 +44,10 @@ TEST_P(PlacementTest, StartPositionOneCentresWithIntegerHalving) {
 
 INSTANTIATE_TEST_SUITE_P(Screen, PlacementTest,
                          ::testing::Values(PlacementCase{kEveryWindow, {67, 70, 67 + 890, 70 + 627}},
-                                           PlacementCase{kSplashWindow, {355, 334, 355 + 314, 334 + 100}}));
+                                           PlacementCase{kSplashWindow, {355, 334, 355 + 314, 334 + 100}}),
+                         [](const ::testing::TestParamInfo<PlacementCase>& info) {
+                           return std::string(info.param.windowId == kEveryWindow ? "Size890x627" : "Size314x100");
+                         });
 
 TEST_F(FormsTest, AFramelessRoundedWindowIsCutToItsCorners) {
   SetAction(kOnSplashCreated, [] { WriteIntProperty(kSplashWindow, kSplashTimer, kTimerInterval, 0); });

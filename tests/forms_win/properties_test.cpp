@@ -41,10 +41,17 @@ TEST_P(PropertyClampTest, CommonGeometryIsClampedStoredAndApplied) {
   ASSERT_TRUE(DestroyWindow(LiveWindow(kPlainWindow)));
 }
 
+std::string ClampCaseName(const ::testing::TestParamInfo<ClampCase>& info) {
+  constexpr const char* kNames[] = {"Left", "Top", "Width", "Height"};
+  const std::int32_t v = info.param.written;
+  return std::string(kNames[info.param.index]) + (v < 0 ? "Minus" : "") + std::to_string(v < 0 ? -v : v);
+}
+
 INSTANTIATE_TEST_SUITE_P(Clamps, PropertyClampTest,
                          ::testing::Values(ClampCase{kPropWidth, 40000, 32627}, ClampCase{kPropWidth, -5, 0},
                                            ClampCase{kPropHeight, -1, 0}, ClampCase{kPropLeft, -40000, -32627},
-                                           ClampCase{kPropTop, 40000, 32627}, ClampCase{kPropLeft, 17, 17}));
+                                           ClampCase{kPropTop, 40000, 32627}, ClampCase{kPropLeft, 17, 17}),
+                         ClampCaseName);
 
 TEST_F(FormsTest, ALoadStartsFromTheLayoutAgainAfterTheWindowWasDestroyed) {
   ASSERT_TRUE(LoadWindow(kPlainWindow, 0, false));

@@ -1,0 +1,365 @@
+// The controls and their events, driven the way the user or the program drives them, and the
+// standard operations through the command interface.
+#include <windows.h>
+#include <commctrl.h>
+#include <dlgs.h>
+
+#include <atomic>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "forms/operations.h"
+#include "forms/properties.h"
+#include "forms/property_ids.h"
+#include "forms/type_ids.h"
+#include "frame/commands.h"
+#include "frame/memory.h"
+#include "frame/owned.h"
+#include "tests/forms_win/forms_fixture.h"
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+class ControlsTest : public FormsTest {
+ protected:
+  void SetUp() override {
+    FormsTest::SetUp();
+    ASSERT_TRUE(LoadWindow(kEveryWindow, 0, false));
+    EventLog().clear();
+  }
+  static ArgRecord Object(std::uint32_t unitId, std::uint32_t typeId) {
+    return MakeObjectArg(kEveryWindow, unitId, typeId);
+  }
+  static OwnedText TextResult(CommandFunction command, std::vector<ArgRecord> args) {
+    ResultRecord result{};
+    command(&result, static_cast<int>(args.size()), args.data());
+    return OwnedText(static_cast<Text>(ResultPointer(result)));
+  }
+  static std::int32_t IntResult(CommandFunction command, std::vector<ArgRecord> args) {
+    ResultRecord result{};
+    command(&result, static_cast<int>(args.size()), args.data());
+    return static_cast<std::int32_t>(result.low);
+  }
+};
+
+TEST_F(ControlsTest, EveryControlTypeIsLiveAndTheWindowClosesCleanly) {
+  const std::uint32_t visible[] = {kButton, kEdit, kLabel, kCombo, kSlider, kPageZeroLabel, kTab, kColorPicker,
+                                   kPicture, kGroup};
+  for (std::uint32_t unit : visible) {
+    HWND control = ControlOf(kEveryWindow, unit);
+    EXPECT_TRUE(control && IsWindowVisible(control)) << std::hex << unit;
+  }
+  EXPECT_TRUE(IsWindowVisible(LiveWindow(kEveryWindow)));
+  // A unit inside a container sits at the container's origin plus its own offset.
+  RECT slider{};
+  GetWindowRect(ControlOf(kEveryWindow, kSlider), &slider);
+  MapWindowPoints(nullptr, LiveWindow(kEveryWindow), reinterpret_cast<POINT*>(&slider), 2);
+  EXPECT_EQ(slider.left, 4 + 10);
+  EXPECT_EQ(slider.top, 60 + 20);
+  EXPECT_EQ(ReadIntProperty(kEveryWindow, kSlider, kPropLeft), 10);
+
+  SendMessageA(LiveWindow(kEveryWindow), WM_CLOSE, 0, 0);
+  EXPECT_EQ(LiveWindow(kEveryWindow), nullptr);
+  EXPECT_EQ(EventLog(), (Log{"EveryMayClose", "EveryDestroyed"}));
+}
+
+TEST_F(ControlsTest, ButtonClicksAndEditChangesRaiseTheirEvents) {
+  SendMessageA(ControlOf(kEveryWindow, kButton), BM_CLICK, 0, 0);
+  WriteTextProperty(kEveryWindow, kEdit, kEditContent, "李雷");
+  // The user types: the edit control's own change notice.
+  SendMessageA(ControlOf(kEveryWindow, kEdit), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("韩"));
+  // A write of a multi-line box too: the control itself would stay silent there.
+  WriteIntProperty(kEveryWindow, kEdit, kEditMultiLine, 1);
+  WriteTextProperty(kEveryWindow, kEdit, kEditContent, "一\r\n二");
+  EXPECT_EQ(EventLog(), (Log{"ButtonClicked", "EditChanged", "EditChanged", "EditChanged"}));
+  OwnedText content(ReadTextProperty(kEveryWindow, kEdit, kEditContent));
+  EXPECT_STREQ(content.Get(), "一\r\n二");
+}
+
+TEST_F(ControlsTest, ASortedComboBoxAndItsCurrentItem) {
+  EXPECT_EQ(ReadIntProperty(kEveryWindow, kCombo, kComboCurrentItem), -1);
+  for (const char* text : {"丙.jpg", "a.bmp", "乙.gif", "B.jpg"}) {
+    EXPECT_GE(IntResult(CommandAddItem, {Object(kCombo, kTypeComboBox), MakeTextArg(text)}), 0);
+  }
+  const char* expected[] = {"a.bmp", "B.jpg", "丙.jpg", "乙.gif"};  // the system's sort, GBK order after ASCII
+  for (int i = 0; i < 4; ++i) {
+    OwnedText text = TextResult(CommandItemText, {Object(kCombo, kTypeComboBox), MakeIntArg(i)});
+    EXPECT_STREQ(text.Get(), expected[i]) << i;
+  }
+  EXPECT_EQ(TextResult(CommandItemText, {Object(kCombo, kTypeComboBox), MakeIntArg(-1)}).Get(), nullptr);
+  EXPECT_EQ(TextResult(CommandItemText, {Object(kCombo, kTypeComboBox), MakeIntArg(4)}).Get(), nullptr);
+
+  WriteIntProperty(kEveryWindow, kCombo, kComboCurrentItem, 9);
+  EXPECT_EQ(ReadIntProperty(kEveryWindow, kCombo, kComboCurrentItem), 3) << "clamped to the last item";
+  WriteIntProperty(kEveryWindow, kCombo, kComboCurrentItem, -7);
+  EXPECT_EQ(ReadIntProperty(kEveryWindow, kCombo, kComboCurrentItem), -1);
+  PumpFor(50);
+  EXPECT_TRUE(EventLog().empty()) << "the component's own changes raise nothing";
+
+  IntResult(CommandClear, {Object(kCombo, kTypeComboBox)});
+  EXPECT_EQ(SendMessageA(ControlOf(kEveryWindow, kCombo), CB_GETCOUNT, 0, 0), 0);
+}
+
+TEST_F(ControlsTest, ItemSelectedArrivesThroughAPostedMessageOnce) {
+  IntResult(CommandAddItem, {Object(kCombo, kTypeComboBox), MakeTextArg("一"), MakeIntArg(5)});
+  IntResult(CommandAddItem, {Object(kCombo, kTypeComboBox), MakeTextArg("二")});
+  std::int32_t seen = -2;
+  SetAction(kOnComboSelected, [&] { seen = ReadIntProperty(kEveryWindow, kCombo, kComboCurrentItem); });
+  SendMessageA(ControlOf(kEveryWindow, kCombo), CB_SETCURSEL, 1, 0);
+  SendCommand(kEveryWindow, kCombo, CBN_SELCHANGE);
+  SendCommand(kEveryWindow, kCombo, CBN_SELENDOK);
+  EXPECT_TRUE(EventLog().empty()) << "not raised inside the notification";
+  PumpUntil([] { return !EventLog().empty(); });
+  PumpFor(30);
+  EXPECT_EQ(EventLog(), (Log{"ComboSelected"}));
+  EXPECT_EQ(seen, 1);
+}
+
+TEST_F(ControlsTest, SliderReCreationKeepsRangePositionAndSelection) {
+  HWND before = ControlOf(kEveryWindow, kSlider);
+  WriteIntProperty(kEveryWindow, kSlider, kSliderMaxPosition, 250);
+  WriteIntProperty(kEveryWindow, kSlider, kSliderVertical, 5);  // above 1 counts as 1
+  HWND after = ControlOf(kEveryWindow, kSlider);
+  ASSERT_NE(after, nullptr);
+  EXPECT_TRUE(GetWindowLongPtrA(after, GWL_STYLE) & TBS_VERT);
+  EXPECT_EQ(ReadIntProperty(kEveryWindow, kSlider, kSliderVertical), 1);
+  EXPECT_EQ(SendMessageA(after, TBM_GETRANGEMIN, 0, 0), 1);
+  EXPECT_EQ(SendMessageA(after, TBM_GETRANGEMAX, 0, 0), 250);
+  EXPECT_EQ(SendMessageA(after, TBM_GETPOS, 0, 0), 165);
+  EXPECT_EQ(SendMessageA(after, TBM_GETSELSTART, 0, 0), 1);
+  EXPECT_EQ(SendMessageA(after, TBM_GETSELEND, 0, 0), 201);
+  EXPECT_TRUE(IsWindowVisible(after));
+  EXPECT_EQ(GetDlgCtrlID(after), GetDlgCtrlID(after == before ? before : after));
+  EXPECT_TRUE(EventLog().empty()) << "no events while re-creating";
+
+  // The stored position is written as given; the thumb is brought into the range.
+  WriteIntProperty(kEveryWindow, kSlider, kSliderPosition, 40000);
+  EXPECT_EQ(ReadIntProperty(kEveryWindow, kSlider, kSliderPosition), 32767);
+  EXPECT_EQ(SendMessageA(after, TBM_GETPOS, 0, 0), 250);
+}
+
+TEST_F(ControlsTest, PositionChangedFollowsEveryScrollExceptTheEndOfTracking) {
+  HWND slider = ControlOf(kEveryWindow, kSlider);
+  std::vector<std::int32_t> positions;
+  SetAction(kOnSliderMoved, [&] { positions.push_back(ReadIntProperty(kEveryWindow, kSlider, kSliderPosition)); });
+  const struct {
+    int position;
+    int code;
+  } scrolls[] = {{40, TB_THUMBTRACK}, {60, TB_THUMBPOSITION}, {60, TB_ENDTRACK}, {80, TB_PAGEDOWN}};
+  for (const auto& scroll : scrolls) {
+    SendMessageA(slider, TBM_SETPOS, TRUE, scroll.position);
+    SendMessageA(LiveWindow(kEveryWindow), WM_HSCROLL, scroll.code, reinterpret_cast<LPARAM>(slider));
+  }
+  EXPECT_EQ(positions, (std::vector<std::int32_t>{40, 60, 80}));
+}
+
+bool Shown(std::uint32_t unit) { return IsWindowVisible(ControlOf(kEveryWindow, unit)) != FALSE; }
+
+TEST_F(ControlsTest, ATabChangeShowsExactlyItsPagesUnits) {
+  EXPECT_TRUE(Shown(kPageZeroLabel));
+  EXPECT_FALSE(Shown(kPageOneButton));
+  EXPECT_FALSE(Shown(kPageOneEdit));
+
+  HWND tab = ControlOf(kEveryWindow, kTab);
+  NMHDR header{tab, static_cast<UINT_PTR>(GetDlgCtrlID(tab)), TCN_SELCHANGING};
+  SetAnswer(kOnTabChanging, 0);
+  EXPECT_TRUE(SendMessageA(LiveWindow(kEveryWindow), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header)))
+      << "TabChanging answering false refuses";
+  SetAnswer(kOnTabChanging, 1);
+  EXPECT_FALSE(SendMessageA(LiveWindow(kEveryWindow), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header)));
+
+  SendMessageA(tab, TCM_SETCURSEL, 1, 0);
+  header.code = TCN_SELCHANGE;
+  SendMessageA(LiveWindow(kEveryWindow), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+  EXPECT_EQ(EventLog(), (Log{"TabChanging", "TabChanging", "TabChanged"}));
+  EXPECT_EQ(ReadIntProperty(kEveryWindow, kTab, kTabCurrent), 1);
+  EXPECT_FALSE(Shown(kPageZeroLabel));
+  EXPECT_TRUE(Shown(kPageOneButton));
+  EXPECT_TRUE(Shown(kPageOneEdit));
+  EXPECT_TRUE(Shown(kSlider)) << "units on no page are left alone";
+
+  // A unit of a page that is not current stays hidden when made visible.
+  WriteIntProperty(kEveryWindow, kPageZeroLabel, kPropVisible, 1);
+  EXPECT_FALSE(Shown(kPageZeroLabel));
+  WriteIntProperty(kEveryWindow, kTab, kTabCurrent, 0);
+  EXPECT_TRUE(Shown(kPageZeroLabel));
+  EXPECT_FALSE(Shown(kPageOneButton));
+}
+
+TEST_F(ControlsTest, PageNamesCountFromOne) {
+  const struct {
+    std::int32_t page;
+    const char* name;
+  } cases[] = {{1, "青砚草签"}, {2, "方正篆签"}, {0, nullptr}, {3, nullptr}};
+  for (const auto& c : cases) {
+    OwnedText name = TextResult(CommandPageName, {Object(kTab, kTypeTabBox), MakeIntArg(c.page)});
+    if (c.name) {
+      EXPECT_STREQ(name.Get(), c.name) << c.page;
+    } else {
+      EXPECT_EQ(name.Get(), nullptr) << c.page;
+    }
+  }
+}
+
+TEST_F(ControlsTest, TheTimerTicksAtItsIntervalAndZeroStopsIt) {
+  int ticks = 0;
+  SetAction(kOnTimerTick, [&] {
+    if (++ticks == 2) WriteIntProperty(kEveryWindow, kTimer, kTimerInterval, 0);
+  });
+  PumpFor(120);
+  EXPECT_EQ(ticks, 0) << "interval 0 from the layout";
+  WriteIntProperty(kEveryWindow, kTimer, kTimerInterval, 30);
+  ASSERT_TRUE(PumpUntil([&] { return ticks >= 2; }));
+  PumpFor(150);
+  EXPECT_EQ(ticks, 2);
+}
+
+TEST_F(ControlsTest, APickedColourIsStoredBeforeColorChanged) {
+  HWND picker = ControlOf(kEveryWindow, kColorPicker);
+  std::int32_t seen = -1;
+  SetAction(kOnColorChanged, [&] { seen = ReadIntProperty(kEveryWindow, kColorPicker, kColorPickerColor); });
+  const auto count = static_cast<int>(SendMessageA(picker, CB_GETCOUNT, 0, 0));
+  int red = -1;
+  for (int i = 0; i < count; ++i) {
+    if (SendMessageA(picker, CB_GETITEMDATA, i, 0) == 0x0000FF) red = i;
+  }
+  ASSERT_GE(red, 0);
+  SendMessageA(picker, CB_SETCURSEL, red, 0);
+  SendCommand(kEveryWindow, kColorPicker, CBN_SELENDOK);
+  EXPECT_EQ(seen, 0x0000FF);
+  EXPECT_EQ(EventLog(), (Log{"ColorChanged"}));
+
+  // Without transparency allowed, a stored transparent colour reads as black.
+  WriteIntProperty(kEveryWindow, kColorPicker, kColorPickerColor, static_cast<std::int32_t>(0xFF000000u));
+  EXPECT_EQ(ReadIntProperty(kEveryWindow, kColorPicker, kColorPickerColor), 0);
+  WriteIntProperty(kEveryWindow, kColorPicker, kColorPickerAllowTransparent, 1);
+  EXPECT_EQ(static_cast<std::uint32_t>(ReadIntProperty(kEveryWindow, kColorPicker, kColorPickerColor)), 0xFF000000u);
+}
+
+TEST_F(ControlsTest, ABalloonPoppedUpWithoutStayModeDoesNotHideOnItsOwn) {
+  ResultRecord result{};
+  std::vector<ArgRecord> args = {Object(kTip, kTypeQTip), MakeIntArg(690), MakeIntArg(590),
+                                 MakeTextArg("拖动滑块可以改变签名位置！"), MakeIntArg(-1)};
+  CommandBalloonPopUp(&result, static_cast<int>(args.size()), args.data());
+  EXPECT_EQ(result.low, 1u);
+  HWND tip = BalloonWindow(*ComponentOf(kEveryWindow, kTip));
+  ASSERT_NE(tip, nullptr);
+  EXPECT_TRUE(IsWindowVisible(tip));
+  PumpFor(400);  // the layout's display time is 150 ms
+  EXPECT_TRUE(IsWindowVisible(tip)) << "stay-mode omitted";
+  char text[64] = "";
+  TTTOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V1_SIZE;
+  tool.hwnd = LiveWindow(kEveryWindow);
+  tool.uId = kTip;
+  tool.lpszText = text;
+  SendMessageA(tip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+  EXPECT_STREQ(text, "拖动滑块可以改变签名位置！");
+
+  args.push_back(MakeBoolArg(true));
+  CommandBalloonPopUp(&result, static_cast<int>(args.size()), args.data());
+  EXPECT_TRUE(IsWindowVisible(tip));
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(tip); }, 2000)) << "with a stay-mode it hides after the display time";
+
+  // Not a balloon: false.
+  ArgRecord notTip[] = {Object(kButton, kTypeButton), MakeIntArg(1), MakeIntArg(1), MakeTextArg("x"), MakeIntArg(-1)};
+  CommandBalloonPopUp(&result, 5, notTip);
+  EXPECT_EQ(result.low, 0u);
+}
+
+// ---- the save dialog, answered by a thread standing in for the user ----
+
+struct DialogFinder {
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM data) {
+  char className[16] = "";
+  GetClassNameA(window, className, sizeof className);
+  if (std::strcmp(className, "#32770") == 0 && IsWindowVisible(window) &&
+      GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) {
+    reinterpret_cast<DialogFinder*>(data)->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND WaitForDialog() {
+  for (int i = 0; i < 300; ++i) {
+    DialogFinder finder;
+    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&finder));
+    if (finder.found) return finder.found;
+    Sleep(20);
+  }
+  return nullptr;
+}
+
+// Types `path` into the file-name box and confirms, or cancels when path is null; `answered` is set
+// when the dialog went away.
+void AnswerDialog(const char* path, std::atomic<bool>* answered) {
+  HWND dialog = WaitForDialog();
+  if (!dialog) return;
+  Sleep(100);
+  if (path) {
+    // The file-name box: a combo box with an edit inside on newer dialogs, a plain edit on older.
+    HWND nameBox = GetDlgItem(dialog, cmb13);
+    if (!nameBox) nameBox = GetDlgItem(dialog, edt1);
+    SendMessageA(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+  } else {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
+  }
+  // A dialog that did not take the answer is cancelled, so the test fails instead of hanging.
+  for (int i = 0; i < 250 && IsWindow(dialog); ++i) Sleep(20);
+  if (IsWindow(dialog)) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    return;
+  }
+  *answered = true;
+}
+
+std::string ScratchPath(const char* name) {
+  char folder[MAX_PATH] = "";
+  GetTempPathA(sizeof folder, folder);
+  return std::string(folder) + name;
+}
+
+TEST_F(ControlsTest, TheSaveDialogTakesATypedPathAndCancelKeepsTheFileName) {
+  const std::string typed = ScratchPath("签名测试");
+  DeleteFileA((typed + ".bmp").c_str());
+  std::atomic<bool> answered{false};
+  std::thread user(AnswerDialog, typed.c_str(), &answered);
+  ResultRecord result{};
+  ArgRecord object = Object(kDialog, kTypeCommonDlg);
+  CommandOpenDialog(&result, 1, &object);
+  user.join();
+  ASSERT_TRUE(answered);
+  EXPECT_EQ(result.low, 1u);
+  OwnedText fileName(ReadTextProperty(kEveryWindow, kDialog, kDialogFileName));
+  ASSERT_NE(fileName.Get(), nullptr);
+  EXPECT_EQ(std::string(fileName.Get()), typed + ".bmp") << "the default extension is added";
+
+  answered = false;
+  std::thread canceller(AnswerDialog, nullptr, &answered);
+  CommandOpenDialog(&result, 1, &object);
+  canceller.join();
+  ASSERT_TRUE(answered);
+  EXPECT_EQ(result.low, 0u);
+  OwnedText unchanged(ReadTextProperty(kEveryWindow, kDialog, kDialogFileName));
+  EXPECT_STREQ(unchanged.Get(), fileName.Get());
+}
+
+TEST_F(ControlsTest, DestroyingAControlLeavesTheWindowAndRefreshPaints) {
+  ArgRecord args[] = {Object(kButton, kTypeButton)};
+  ResultRecord result{};
+  CommandRefresh(&result, 1, args);
+  HWND button = ControlOf(kEveryWindow, kButton);
+  CommandDestroy(&result, 1, args);
+  EXPECT_FALSE(IsWindow(button));
+  EXPECT_NE(LiveWindow(kEveryWindow), nullptr);
+}
+
+}  // namespace
