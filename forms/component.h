@@ -95,6 +95,9 @@ class Component {
   // A container answers whether a unit it holds is shown now (a tab box: only its current page's).
   virtual bool ShowsUnit(std::uint32_t /*unitId*/) const { return true; }
 
+  // GotFocus or LostFocus, from the focus watch every control gets.
+  void RaiseFocusEvent(std::int32_t event) const;
+
   HWND Control() const { return control_; }
   void SetUnit(UnitRef ref, const UnitRow* row) {
     ref_ = ref;

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <vector>
 
+#include <commctrl.h>
+
+#include "forms/event_ids.h"
 #include "frame/event_record.h"
 
 namespace {
@@ -10,6 +13,26 @@ namespace {
 std::vector<ComponentType> gTypes;
 int gRecreationCount = 0;
 constexpr const char* kComponentProperty = "YjComponent";
+constexpr UINT_PTR kFocusSubclassId = 0x59464F43;
+
+// Every control tells its unit when it gains or loses the focus.
+LRESULT CALLBACK FocusSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  switch (message) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: {
+      const LRESULT answer = DefSubclassProc(window, message, wParam, lParam);
+      if (Component* component = ComponentOfControl(window)) {
+        component->RaiseFocusEvent(message == WM_SETFOCUS ? kEventGotFocus : kEventLostFocus);
+      }
+      return answer;
+    }
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(window, FocusSubclass, kFocusSubclassId);
+      return DefSubclassProc(window, message, wParam, lParam);
+    default:
+      return DefSubclassProc(window, message, wParam, lParam);
+  }
+}
 
 }  // namespace
 
@@ -56,6 +79,7 @@ HWND Component::CreateControl(const ControlPlace& place, DWORD exStyle, const ch
                              GetModuleHandleA(nullptr), nullptr);
   if (control_) {
     SetPropA(control_, kComponentProperty, this);
+    SetWindowSubclass(control_, FocusSubclass, kFocusSubclassId, 0);
     SendMessageA(control_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
   }
   return control_;
@@ -71,6 +95,8 @@ bool Component::Raise(std::int32_t event, std::int32_t* result) const {
   if (record.hasResult && result) *result = record.result;
   return record.hasResult != 0;
 }
+
+void Component::RaiseFocusEvent(std::int32_t event) const { Raise(event); }
 
 RawValue NumberValue(std::int64_t number) {
   RawValue value;

@@ -56,6 +56,36 @@ RECT RectInForm(const WindowRecord& record, HWND control) {
   return rect;
 }
 
+bool Contains(WindowRecord& record, const Unit& container, const Unit& unit) {
+  const Unit* at = &unit;
+  for (int depth = 0; at->row->container && depth < 16; ++depth) {
+    if (at->row->container == container.Id()) return true;
+    at = FindUnit(record, at->row->container);
+    if (!at) return false;
+  }
+  return false;
+}
+
+// The controls are all children of the form, so the units a container holds follow it by hand.
+void MoveContainedUnits(WindowRecord& record, const Unit& container) {
+  for (std::size_t i = record.units.size(); i-- > 1;) {
+    Unit& unit = record.units[i];
+    const HWND handle = unit.live && unit.component ? unit.component->Control() : nullptr;
+    if (!handle || !Contains(record, container, unit)) continue;
+    const POINT origin = ContainerOrigin(record, unit);
+    SetWindowPos(handle, nullptr, origin.x + unit.left, origin.y + unit.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void ShowContainedUnits(WindowRecord& record, const Unit& container) {
+  for (std::size_t i = 1; i < record.units.size(); ++i) {
+    Unit& unit = record.units[i];
+    const HWND handle = unit.live && unit.component ? unit.component->Control() : nullptr;
+    if (handle && Contains(record, container, unit)) ShowWindow(handle, UnitShown(record, unit) ? SW_SHOWNA : SW_HIDE);
+  }
+}
+
 // The common properties 0 to 3 of a live unit.
 std::int32_t ReadGeometry(WindowRecord& record, const Unit& unit, HWND handle, std::int32_t index) {
   RECT rect{};
@@ -92,6 +122,7 @@ void ApplyGeometry(WindowRecord& record, Unit& unit, HWND handle, std::int32_t i
     }
     SetWindowPos(handle, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(handle, nullptr, TRUE);
+    if (!isWindow) MoveContainedUnits(record, unit);
   } else {
     RECT now{};
     GetWindowRect(handle, &now);
@@ -138,7 +169,12 @@ void WriteCommon(WindowRecord& record, Unit& unit, std::int32_t index, std::uint
     }
     case kPropVisible:
       unit.flags = number ? (unit.flags | kUnitVisible) : (unit.flags & ~kUnitVisible);
-      if (handle) ShowWindow(handle, UnitShown(record, unit) ? SW_SHOWNA : SW_HIDE);
+      if (handle && &unit == &record.units.front()) {
+        ShowWindow(handle, number ? SW_SHOW : SW_HIDE);
+      } else if (handle) {
+        ShowWindow(handle, UnitShown(record, unit) ? SW_SHOWNA : SW_HIDE);
+        ShowContainedUnits(record, unit);
+      }
       return;
     case kPropDisabled:
       unit.flags = number ? (unit.flags | kUnitDisabled) : (unit.flags & ~kUnitDisabled);
@@ -257,8 +293,16 @@ POINT ContainerOrigin(WindowRecord& record, const Unit& unit) {
 
 bool UnitShown(WindowRecord& record, const Unit& unit) {
   if (!(unit.flags & kUnitVisible)) return false;
-  const Unit* container = unit.row->container ? FindUnit(record, unit.row->container) : nullptr;
-  return !container || !container->component || container->component->ShowsUnit(unit.Id());
+  // A hidden container hides what it holds; a tab box shows only its current page.
+  const Unit* at = &unit;
+  for (int depth = 0; at->row->container && depth < 16; ++depth) {
+    const Unit* container = FindUnit(record, at->row->container);
+    if (!container) break;
+    if (!(container->flags & kUnitVisible)) return false;
+    if (container->component && !container->component->ShowsUnit(at->Id())) return false;
+    at = container;
+  }
+  return true;
 }
 
 void RecreateControl(WindowRecord& record, Unit& unit) {

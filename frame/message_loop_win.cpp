@@ -234,14 +234,8 @@ bool LoadWindow(std::uint32_t windowId, std::uint32_t ownerWindowId, bool modal)
       SetWindowPos(record->window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
       record->topmost = true;
     }
-    const std::uint32_t focused = ShowForm(*record, gHeader ? gHeader->runMode : 3);
-    if (focused != 0) {
-      EventRecord event{};
-      event.windowId = windowId;
-      event.unitId = focused;
-      event.eventNumber = -7;  // GotFocus
-      DispatchEvent(event);
-    }
+    // The control that takes the focus raises its GotFocus itself.
+    ShowForm(*record, gHeader ? gHeader->runMode : 3);
   }
   if (modal && record->window) {
     const std::uint32_t saved = frame.currentModalWindow;

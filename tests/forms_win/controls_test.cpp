@@ -66,6 +66,28 @@ TEST_F(ControlsTest, EveryControlTypeIsLiveAndTheWindowClosesCleanly) {
   EXPECT_EQ(EventLog(), (Log{"EveryMayClose", "EveryDestroyed"}));
 }
 
+TEST_F(ControlsTest, AContainerCarriesItsUnitsWhenMovedOrHidden) {
+  WriteIntProperty(kEveryWindow, kGroup, kPropLeft, 30);
+  RECT slider{};
+  GetWindowRect(ControlOf(kEveryWindow, kSlider), &slider);
+  MapWindowPoints(nullptr, LiveWindow(kEveryWindow), reinterpret_cast<POINT*>(&slider), 2);
+  EXPECT_EQ(slider.left, 30 + 10);
+  EXPECT_EQ(ReadIntProperty(kEveryWindow, kSlider, kPropLeft), 10);
+  RECT pageLabel{};
+  GetWindowRect(ControlOf(kEveryWindow, kPageZeroLabel), &pageLabel);
+  MapWindowPoints(nullptr, LiveWindow(kEveryWindow), reinterpret_cast<POINT*>(&pageLabel), 2);
+  EXPECT_EQ(pageLabel.left, 30 + 10 + 10) << "group box, tab box, label";
+
+  WriteIntProperty(kEveryWindow, kGroup, kPropVisible, 0);
+  EXPECT_FALSE(IsWindowVisible(ControlOf(kEveryWindow, kSlider)));
+  EXPECT_FALSE(IsWindowVisible(ControlOf(kEveryWindow, kPageZeroLabel)));
+  EXPECT_EQ(ReadIntProperty(kEveryWindow, kSlider, kPropVisible), 0);
+  WriteIntProperty(kEveryWindow, kGroup, kPropVisible, 1);
+  EXPECT_TRUE(IsWindowVisible(ControlOf(kEveryWindow, kSlider)));
+  EXPECT_TRUE(IsWindowVisible(ControlOf(kEveryWindow, kPageZeroLabel)));
+  EXPECT_FALSE(IsWindowVisible(ControlOf(kEveryWindow, kPageOneButton))) << "still not its page";
+}
+
 TEST_F(ControlsTest, ButtonClicksAndEditChangesRaiseTheirEvents) {
   SendMessageA(ControlOf(kEveryWindow, kButton), BM_CLICK, 0, 0);
   WriteTextProperty(kEveryWindow, kEdit, kEditContent, "李雷");

@@ -64,13 +64,54 @@ TEST_F(FormsTest, AFramelessRoundedWindowIsCutToItsCorners) {
 
 TEST_F(FormsTest, LoadingRaisesCreatedMovedResizedOnceAndFocusesByTheRule) {
   ASSERT_TRUE(LoadWindow(kLoaderWindow, 0, false));
-  // The loader window's Created would load the splash window; here nothing is bound to act.
+  // The loader window's Created would load the splash window; here no action is set.
   EXPECT_EQ(EventLog(), (Log{"LoaderCreated", "LoaderMoved", "LoaderResized"}));
   ResetTestHandlers();
   ASSERT_TRUE(LoadWindow(kEveryWindow, 0, false));
   // All focus orders are 0: the focusable unit with the highest index that is shown gets it. The
   // group box holds the tab box (0x18), and page one's units are hidden.
   EXPECT_EQ(GetFocus(), ControlOf(kEveryWindow, kColorPicker));
+}
+
+TEST_F(FormsTest, TheFocusRuleAndTheFocusEvents) {
+  ASSERT_TRUE(LoadWindow(kPlainWindow, 0, false));
+  EXPECT_EQ(GetFocus(), ControlOf(kPlainWindow, kPlainButton)) << "smallest focus order";
+  EXPECT_EQ(EventLog(), (Log{"PlainCreated", "PlainGotFocus"}));
+  SetFocus(ControlOf(kPlainWindow, kPlainEdit));
+  EXPECT_EQ(EventLog().back(), "PlainLostFocus");
+  // Tab moves on by focus order and comes round again.
+  PostMessageA(ControlOf(kPlainWindow, kPlainEdit), WM_KEYDOWN, VK_TAB, 0);
+  PumpUntil([] { return GetFocus() == ControlOf(kPlainWindow, kPlainButton); }, 500);
+  EXPECT_EQ(GetFocus(), ControlOf(kPlainWindow, kPlainButton));
+  EXPECT_EQ(EventLog().back(), "PlainGotFocus");
+}
+
+TEST_F(FormsTest, WritingTheWindowsGeometryMovesItWithoutActivationAndRaisesItsEvents) {
+  ASSERT_TRUE(LoadWindow(kLoaderWindow, 0, false));
+  ASSERT_TRUE(LoadWindow(kPlainWindow, 0, false));
+  const HWND active = GetActiveWindow();
+  EventLog().clear();
+  WriteIntProperty(kLoaderWindow, kLoaderUnit, kPropTop, 12);
+  WriteIntProperty(kLoaderWindow, kLoaderUnit, kPropWidth, 333);
+  RECT rect{};
+  GetWindowRect(LiveWindow(kLoaderWindow), &rect);
+  EXPECT_EQ(rect.top, 12);
+  EXPECT_EQ(rect.left, 100) << "left kept";
+  EXPECT_EQ(rect.right - rect.left, 333);
+  EXPECT_EQ(GetActiveWindow(), active);
+  EXPECT_EQ(EventLog(), (Log{"LoaderMoved", "LoaderResized"}));
+}
+
+TEST_F(FormsTest, PendingEventsAreProcessedButTheQuitMessageStays) {
+  ASSERT_TRUE(LoadWindow(kPlainWindow, 0, false));
+  EventLog().clear();
+  PostMessageA(ControlOf(kPlainWindow, kPlainButton), BM_CLICK, 0, 0);
+  PostQuitMessage(0);
+  ProcessPendingEvents();
+  EXPECT_EQ(EventLog(), (Log{"PlainClicked"}));
+  MSG message{};
+  ASSERT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
 }
 
 TEST_F(FormsTest, AWindowDestroyingItselfFromItsHandlerFinishesTheHandlerFirst) {
@@ -88,7 +129,8 @@ TEST_F(FormsTest, AWindowDestroyingItselfFromItsHandlerFinishesTheHandlerFirst) 
   EXPECT_TRUE(aliveAfterRequest);
   EXPECT_EQ(EventLog(), (Log{"PlainClicked", "handler finished"}));
   ASSERT_TRUE(PumpUntil([] { return LiveWindow(kPlainWindow) == nullptr; }));
-  EXPECT_EQ(EventLog(), (Log{"PlainClicked", "handler finished", "PlainDestroyed"}));
+  // The focused button loses the focus as its window goes.
+  EXPECT_EQ(EventLog(), (Log{"PlainClicked", "handler finished", "PlainLostFocus", "PlainDestroyed"}));
 }
 
 TEST_F(FormsTest, AModalLoadFromCreatedReturnsOnlyAfterTheModalWindowsTimerDestroyedIt) {

@@ -107,9 +107,12 @@ constexpr WindowLayout kLoaderLayout{
 constexpr PropertySetting kPlainWindowData[] = {SetText(kWindowTitle, "普通"), SetNumber(kWindowBorder, 2)};
 constexpr EventBinding kPlainWindowEvents[] = {{kWindowCreated, kOnPlainCreated}, {kWindowDestroyed, kOnPlainDestroyed}};
 constexpr PropertySetting kPlainButtonData[] = {SetText(kButtonCaption, "关闭")};
-constexpr EventBinding kPlainButtonEvents[] = {{kButtonClicked, kOnPlainClicked}};
+constexpr EventBinding kPlainButtonEvents[] = {
+    {kButtonClicked, kOnPlainClicked}, {kEventGotFocus, kOnPlainGotFocus}, {kEventLostFocus, kOnPlainLostFocus}};
 constexpr UnitRow kPlainUnits[] = {
     {kPlainButton, "按钮1", kTypeButton, 0, 10, 10, 80, 24, kFocusable, 0, kPlainButtonEvents, kPlainButtonData, {}},
+    // A higher focus order: the button is the one that takes the focus.
+    {kPlainEdit, "编辑框1", kTypeEditBox, 0, 100, 10, 80, 20, kFocusable, 1, {}, {}, {}},
 };
 constexpr WindowLayout kPlainLayout{
     kPlainWindow,
@@ -122,7 +125,7 @@ constexpr const char* kHandlerNames[] = {
     "EveryCreated", "EveryMayClose", "EveryDestroyed", "ButtonClicked", "EditChanged", "ComboSelected",
     "SliderMoved", "TabChanging", "TabChanged", "ColorChanged", "TimerTick", "SplashCreated", "SplashMoved",
     "SplashResized", "SplashTick", "SplashDestroyed", "LoaderCreated", "LoaderMoved", "LoaderResized",
-    "LoaderDestroyed", "PlainCreated", "PlainClicked", "PlainDestroyed"};
+    "LoaderDestroyed", "PlainCreated", "PlainClicked", "PlainDestroyed", "PlainGotFocus", "PlainLostFocus"};
 static_assert(std::size(kHandlerNames) == kHandlerCount);
 
 std::map<int, std::function<void()>> gActions;

@@ -39,6 +39,7 @@ inline constexpr std::uint32_t kGroup = 0x1602001E;
 inline constexpr std::uint32_t kSplashTimer = 0x16020020;
 // Units of the plain window.
 inline constexpr std::uint32_t kPlainButton = 0x16020030;
+inline constexpr std::uint32_t kPlainEdit = 0x16020031;
 
 // Handler numbers; each handler logs its number and then runs the test's action for it, if any.
 enum TestHandler : std::int32_t {
@@ -65,6 +66,8 @@ enum TestHandler : std::int32_t {
   kOnPlainCreated,
   kOnPlainClicked,
   kOnPlainDestroyed,
+  kOnPlainGotFocus,
+  kOnPlainLostFocus,
   kHandlerCount,
 };
 
