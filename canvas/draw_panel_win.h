@@ -1,0 +1,135 @@
+// The drawing panel (DrawPanel, 画板): a child window carrying a canvas. Its drawing attributes are
+// properties; while autoRedraw is on a BackingBitmap remembers everything drawn, and every drawing
+// operation draws on that bitmap first and then on the window, with identical settings.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "canvas/dc_owners_win.h"
+#include "canvas/picture.h"
+#include "forms/component.h"
+#include "frame/event_record.h"
+#include "frame/values.h"
+
+// Property numbers of the panel (8 and up are its own).
+inline constexpr std::int32_t kDrawPanelBorder = 8;
+inline constexpr std::int32_t kDrawPanelBackColor = 9;
+inline constexpr std::int32_t kDrawPanelPicture = 10;
+inline constexpr std::int32_t kDrawPanelPictureMode = 11;
+inline constexpr std::int32_t kDrawPanelAutoRedraw = 12;
+inline constexpr std::int32_t kDrawPanelCoordUnit = 13;
+inline constexpr std::int32_t kDrawPanelPenStyle = 14;
+inline constexpr std::int32_t kDrawPanelDrawMode = 15;
+inline constexpr std::int32_t kDrawPanelPenWidth = 16;
+inline constexpr std::int32_t kDrawPanelPenColor = 17;
+inline constexpr std::int32_t kDrawPanelBrushStyle = 18;
+inline constexpr std::int32_t kDrawPanelBrushColor = 19;
+inline constexpr std::int32_t kDrawPanelTextColor = 20;
+inline constexpr std::int32_t kDrawPanelTextBackColor = 21;
+inline constexpr std::int32_t kDrawPanelFont = 22;
+inline constexpr std::int32_t kDrawPanelDrawWidth = 23;  // read only
+inline constexpr std::int32_t kDrawPanelDrawHeight = 24;  // read only
+
+// The panel's paint event (raised only while autoRedraw is off): left, top, right, bottom of the
+// part to paint, in the coordinate unit.
+inline constexpr std::int32_t kDrawPanelPaint = 0;
+
+// The persistent property block, in its stored order, with the defaults of a new panel.
+struct DrawPanelProperties {
+  std::int32_t border = 0;           // 0..5
+  Colour backColor = kDefaultColour;  // default: the button-face colour, looked up at each use
+  std::int32_t pictureMode = 1;      // 0 top-left, 1 tiled, 2 centred and shrunk to fit
+  std::int32_t autoRedraw = 0;       // 1 keeps a BackingBitmap
+  std::int32_t coordUnit = 0;        // 0 pixel, 1 0.1 mm, 2 0.01 mm, 3 0.01 inch, 4 0.001 inch, 5 twip
+  std::int32_t penStyle = 1;         // 0..6
+  std::int32_t drawMode = 12;        // binary raster operation - 1
+  std::int32_t penWidth = 0;         // 0..32767
+  Colour penColor = 0;
+  std::int32_t brushStyle = 1;       // 0..55
+  Colour brushColor = 0xFFFFFF;      // also the surface's text colour outside text operations
+  Colour textColor = 0;
+  Colour textBackColor = kDefaultColour;  // default: transparent text background
+  std::optional<LOGFONTA> font;      // empty: the default GUI font
+  std::vector<std::uint8_t> picture;  // the background picture file's bytes
+};
+
+enum class WriteKind { kWrite, kWriteLine, kScrollWriteLine, kWriteAt };
+
+class DrawPanel final : public Component {
+ public:
+  DrawPanel() = default;
+  ~DrawPanel() override;
+
+  bool Create(const ControlPlace& place) override;
+  RawValue Read(int k) const override;
+  WriteOutcome Write(int k, const RawValue& value) override;
+
+  // Operations. Clear takes pixels whatever the coordinate unit; the write position and WriteAt's
+  // coordinates are in the unit.
+  void Clear(std::optional<std::int32_t> left, std::optional<std::int32_t> top, std::optional<std::int32_t> width,
+             std::optional<std::int32_t> height);
+  void SetWritePosition(std::optional<std::int32_t> x, std::optional<std::int32_t> y);
+  // x and y count only for WriteAt.
+  void WriteText(WriteKind kind, std::optional<std::int32_t> x, std::optional<std::int32_t> y,
+                 std::span<const ArgRecord> values);
+  // The BMP file bytes of what the panel shows; null on failure. The caller owns the buffer.
+  ByteBuffer GetPicture(std::optional<std::int32_t> width, std::optional<std::int32_t> height);
+
+  // Live state, for the export and for tests.
+  POINT WritePosition() const { return writePosition_; }  // device pixels
+  HBITMAP BackingBitmap() const { return backing_.Get(); }
+  const DrawPanelProperties& Properties() const { return properties_; }
+
+  // Messages of the panel's window.
+  LRESULT OnSize(HWND window, WPARAM wParam, LPARAM lParam);
+  LRESULT OnPaint();
+
+ private:
+  // What the text colour of a prepared surface is: the text colour, or the brush colour.
+  enum class SurfaceUse { kText, kOther };
+  template <typename Draw>
+  void ForEachSurface(SurfaceUse use, Draw&& draw);
+  void PrepareSurface(HDC dc, SurfaceUse use) const;
+  static void ReleaseSurface(HDC dc);
+  void ApplyCoordUnit(HDC dc) const;
+  COLORREF ResolvedBackColour() const;
+  const DecodedPicture* DecodedBackground();
+  void LayBackground(HDC dc, const RECT& target);
+  void RebuildBackingBitmap(bool keepContent);
+  void RebuildPen();
+  void RebuildBrush();
+  void RebuildFont();
+  void ApplyBorder();
+  void ScrollUp(HDC dc, int logicalDistance);
+  void RaisePaint(const RECT& logical);
+  RECT ClientRect() const;
+
+  DrawPanelProperties properties_;
+  // Destroyed in reverse order: decoded background, BackingBitmap, font, brush, pen.
+  UniqueGdiObject<HPEN> pen_;
+  UniqueBrush brush_;
+  UniqueFont font_;
+  UniqueBitmap backing_;
+  DecodedPicture decodedBackground_;
+  POINT writePosition_{0, 0};
+  HDC paintSurface_ = nullptr;  // set only while the paint event runs
+};
+
+// Registers the DrawPanel type with the component model; a second call changes nothing.
+void RegisterDrawPanelType();
+// The canvas library's support-library notice: registers the type when the frame starts it.
+void DrawPanelLibraryNotice(int code, NotificationFunction notify);
+
+// The panel's operations on the command interface: args[0] is the object reference, then:
+void CommandPanelClear(ResultRecord* result, int argCount, const ArgRecord* args);  // left, top, width, height
+void CommandPanelSetWritePosition(ResultRecord* result, int argCount, const ArgRecord* args);  // x, y
+void CommandPanelWrite(ResultRecord* result, int argCount, const ArgRecord* args);            // values
+void CommandPanelWriteLine(ResultRecord* result, int argCount, const ArgRecord* args);        // values
+void CommandPanelScrollWriteLine(ResultRecord* result, int argCount, const ArgRecord* args);  // values
+void CommandPanelWriteAt(ResultRecord* result, int argCount, const ArgRecord* args);  // x, y, values
+void CommandPanelGetPicture(ResultRecord* result, int argCount, const ArgRecord* args);  // width, height
