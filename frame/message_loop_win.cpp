@@ -7,6 +7,7 @@
 #include "forms/form.h"
 #include "forms/type_ids.h"
 #include "forms/window_map.h"
+#include "frame/entry_operations.h"
 #include "frame/error_report.h"
 #include "frame/frame_loop.h"
 #include "frame/memory.h"
@@ -21,6 +22,7 @@ constexpr UINT kEndProgramMessage = 0x83E7;
 
 const ProgramHeader* gHeader = nullptr;
 int gLoopDepth = 0;
+int gLoopExitCode = 0;
 
 LRESULT CALLBACK HiddenWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kEndProgramMessage) EndProgram(static_cast<int>(wParam));
@@ -71,6 +73,7 @@ void WindowDestroyed(std::uint32_t windowId) {
 
 std::intptr_t FrameNotification(int code, std::intptr_t first, std::intptr_t second) {
   switch (code) {
+    case kNoticeWindowMap: return reinterpret_cast<std::intptr_t>(&WindowRecords());
     case kNoticeObjectDestroyed:
       WindowDestroyed(static_cast<std::uint32_t>(first));
       return 0;
@@ -152,8 +155,10 @@ void RunLoop(std::uint32_t modalWindow) {
       if (modal && PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE) && message.message == WM_QUIT) goto done;
       const BOOL got = GetMessageA(&message, nullptr, 0, 0);
       if (got == -1 || got == 0) {
-        // -1 is a failure of the queue, not a quit; either way this loop cannot go on.
+        // -1 is a failure of the queue, not a quit; either way this loop cannot go on. A quit taken
+        // by a modal loop is put back for the loop outside.
         if (got == 0 && modal) PostQuitMessage(static_cast<int>(message.wParam));
+        if (got == 0 && !modal) gLoopExitCode = static_cast<int>(message.wParam);
         goto done;
       }
       Pump(message);
@@ -172,6 +177,8 @@ done:
 }  // namespace
 
 const ProgramHeader* TheProgramHeader() { return gHeader; }
+
+int LoopExitCode() { return gLoopExitCode; }
 
 void InitialiseFrame(const ProgramHeader& header) {
   AppFrame& frame = TheFrame();

@@ -50,7 +50,8 @@ LRESULT CALLBACK ComboSubclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 class ComboBox final : public Component {
  public:
   bool Create(const ControlPlace& place) override {
-    DWORD style = WS_TABSTOP | WS_VSCROLL | CBS_AUTOHSCROLL | (sorted_ ? CBS_SORT : 0);
+    // No integral height: the list keeps the whole height it was given.
+    DWORD style = WS_TABSTOP | WS_VSCROLL | CBS_AUTOHSCROLL | CBS_NOINTEGRALHEIGHT | (sorted_ ? CBS_SORT : 0);
     style |= kind_ == 0 ? CBS_SIMPLE : kind_ == 1 ? CBS_DROPDOWN : CBS_DROPDOWNLIST;
     ControlPlace tall = place;
     // The window of a drop-down combo box includes its list.
@@ -62,6 +63,11 @@ class ComboBox final : public Component {
     if (rowSpacing_ > 0) {
       const LRESULT height = SendMessageA(control_, CB_GETITEMHEIGHT, 0, 0);
       if (height > 0) SendMessageA(control_, CB_SETITEMHEIGHT, 0, height + rowSpacing_);
+    }
+    if (kind_ != 0) {
+      // A new item height shrinks the list the system computed at creation; give the height again.
+      SetWindowPos(control_, nullptr, 0, 0, tall.rect.right - tall.rect.left, tall.rect.bottom - tall.rect.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (maxLength_ > 0) SendMessageA(control_, CB_LIMITTEXT, maxLength_, 0);
     SendMessageA(control_, CB_SETCURSEL, current_, 0);

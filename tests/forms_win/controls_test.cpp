@@ -103,6 +103,12 @@ TEST_F(ControlsTest, ButtonClicksAndEditChangesRaiseTheirEvents) {
 
 TEST_F(ControlsTest, ASortedComboBoxAndItsCurrentItem) {
   EXPECT_EQ(ReadIntProperty(kEveryWindow, kCombo, kComboCurrentItem), -1);
+  // The box and its list together are at least 160 pixels high. (The dropped rectangle spans the box
+  // and the list on Windows and the list alone under wine; the sum holds for both.)
+  RECT box{}, dropped{};
+  GetWindowRect(ControlOf(kEveryWindow, kCombo), &box);
+  SendMessageA(ControlOf(kEveryWindow, kCombo), CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+  EXPECT_GE((box.bottom - box.top) + (dropped.bottom - dropped.top), 160);
   for (const char* text : {"丙.jpg", "a.bmp", "乙.gif", "B.jpg"}) {
     EXPECT_GE(IntResult(CommandAddItem, {Object(kCombo, kTypeComboBox), MakeTextArg(text)}), 0);
   }

@@ -10,6 +10,7 @@
 #include "forms/property_ids.h"
 #include "forms/type_ids.h"
 #include "frame/commands.h"
+#include "frame/entry_operations.h"
 #include "frame/error_report.h"
 #include "tests/forms_win/forms_fixture.h"
 
@@ -153,6 +154,24 @@ TEST_F(FormsTest, AModalLoadFromCreatedReturnsOnlyAfterTheModalWindowsTimerDestr
                              "SplashDestroyed", "load returned, splash gone", "LoaderMoved", "LoaderResized"}));
 }
 
+TEST_F(FormsTest, AModalLoopLeavesAQuitMessageForTheLoopOutside) {
+  SetAction(kOnLoaderCreated, [] {
+    EventLog().push_back(LoadWindow(kSplashWindow, kLoaderWindow, true) ? "load returned" : "load failed");
+  });
+  SetAction(kOnSplashCreated, [] {
+    WriteIntProperty(kSplashWindow, kSplashTimer, kTimerInterval, 0);
+    PostQuitMessage(5);
+  });
+  ASSERT_TRUE(LoadWindow(kLoaderWindow, 0, false));
+  EXPECT_EQ(EventLog(), (Log{"LoaderCreated", "SplashCreated", "SplashMoved", "SplashResized", "load returned",
+                             "LoaderMoved", "LoaderResized"}));
+  EXPECT_NE(LiveWindow(kSplashWindow), nullptr);
+  EXPECT_EQ(GetWindow(LiveWindow(kSplashWindow), GW_OWNER), LiveWindow(kLoaderWindow));
+  MSG message{};
+  ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(message.wParam, 5u);
+}
+
 TEST_F(FormsTest, EscapeClosesAWindowThatAsksForIt) {
   SetAction(kOnSplashCreated, [] { WriteIntProperty(kSplashWindow, kSplashTimer, kTimerInterval, 0); });
   ASSERT_TRUE(LoadWindow(kSplashWindow, 0, false));
@@ -231,17 +250,19 @@ TEST(FrameEndDeathTest, DestroyingTheLastWindowEndsTheLoopAndRunsTheCleanUpOnce)
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
       {
-        InitialiseFrame(TestProgramHeader());
-        RegisterCleanupRoutine(CleanupPrints);
-        SetAction(kOnPlainCreated, [] {
-          ArgRecord object = MakeObjectArg(kPlainWindow, kPlainUnit, kTypeWindow);
-          ResultRecord result{};
-          CommandDestroy(&result, 1, &object);
+        RunProgram([] {
+          InitialiseFrame(TestProgramHeader());
+          RegisterCleanupRoutine(CleanupPrints);
+          SetAction(kOnPlainCreated, [] {
+            ArgRecord object = MakeObjectArg(kPlainWindow, kPlainUnit, kTypeWindow);
+            ResultRecord result{};
+            CommandDestroy(&result, 1, &object);
+          });
+          LoadStartWindow(kPlainWindow);
+          RunMessageLoop();
+          std::fputs("loop ended\n", stderr);
+          return 0;
         });
-        LoadStartWindow(kPlainWindow);
-        RunMessageLoop();
-        std::fputs("loop ended\n", stderr);
-        EndProgram(0);
       },
       [](int status) { return ExitedWith(status, 0); }, "^loop ended\nclean-up\n$");
 }
