@@ -308,46 +308,77 @@ LRESULT OnFormActivate(WindowRecord& record, WPARAM wParam) {
   return 0;
 }
 
+LRESULT OnFormCommand(LPARAM lParam, WPARAM wParam) {
+  if (Component* c = ControlComponent(reinterpret_cast<HWND>(lParam))) c->OnCommand(HIWORD(wParam));
+  return 0;
+}
+
+LRESULT OnFormNotify(const NMHDR& header) {
+  Component* c = ControlComponent(header.hwndFrom);
+  return c ? c->OnNotify(header) : 0;
+}
+
+LRESULT OnFormScroll(HWND control, int code) {
+  if (Component* c = ControlComponent(control)) c->OnScroll(code);
+  return 0;
+}
+
+LRESULT OnFormDrawItem(const DRAWITEMSTRUCT& item) {
+  Component* c = ControlComponent(item.hwndItem);
+  return c && c->OnDrawItem(item) ? TRUE : FALSE;
+}
+
+LRESULT OnFormMovedOrResized(WindowRecord& record, std::int32_t event) {
+  if (!record.creating) RaiseWindowEvent(record, event);
+  return 0;
+}
+
+LRESULT OnFormShown(WindowRecord& record, bool shown) {
+  RaiseWindowEvent(record, shown ? kWindowShown : kWindowHidden);
+  return 0;
+}
+
+LRESULT OnFormDestroy(WindowRecord& record) {
+  RaiseWindowEvent(record, kWindowDestroyed);
+  return 0;
+}
+
+LRESULT OnFormSetFocus(WindowRecord& record) {
+  FocusByRule(record);
+  return 0;
+}
+
+LRESULT OnDeferredDestroy(WindowRecord& record, HWND window) {
+  if (record.pendingDestroy) {
+    record.pendingDestroy = false;
+    DestroyWindow(window);
+  }
+  return 0;
+}
+
 LRESULT HandleFormMessage(WindowRecord& record, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_COMMAND:
-      if (Component* c = ControlComponent(reinterpret_cast<HWND>(lParam))) c->OnCommand(HIWORD(wParam));
-      return 0;
-    case WM_NOTIFY: {
-      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      Component* c = ControlComponent(header->hwndFrom);
-      return c ? c->OnNotify(*header) : 0;
-    }
+    case WM_COMMAND: return OnFormCommand(lParam, wParam);
+    case WM_NOTIFY: return OnFormNotify(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_HSCROLL:
-    case WM_VSCROLL:
-      if (Component* c = ControlComponent(reinterpret_cast<HWND>(lParam))) c->OnScroll(LOWORD(wParam));
-      return 0;
+    case WM_VSCROLL: return OnFormScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORLISTBOX: return OnFormColour(window, message, wParam, lParam);
-    case WM_DRAWITEM: {
-      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      Component* c = ControlComponent(item->hwndItem);
-      return c && c->OnDrawItem(*item) ? TRUE : FALSE;
-    }
+    case WM_DRAWITEM: return OnFormDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_TIMER: return OnFormTimer(record, wParam);
     case WM_ERASEBKGND: return OnFormEraseBackground(record, window, reinterpret_cast<HDC>(wParam));
     case WM_NCHITTEST: return OnFormHitTest(record, window, wParam, lParam);
     case WM_ACTIVATE: return OnFormActivate(record, wParam);
-    case WM_SETFOCUS: FocusByRule(record); return 0;
+    case WM_SETFOCUS: return OnFormSetFocus(record);
     case WM_CLOSE: return OnFormClose(record);
-    case WM_DESTROY: RaiseWindowEvent(record, kWindowDestroyed); return 0;
+    case WM_DESTROY: return OnFormDestroy(record);
     case WM_NCDESTROY: return OnFormNcDestroy(record);
-    case WM_MOVE: if (!record.creating) RaiseWindowEvent(record, kWindowMoved); return 0;
-    case WM_SIZE: if (!record.creating) RaiseWindowEvent(record, kWindowResized); return 0;
-    case WM_SHOWWINDOW: RaiseWindowEvent(record, wParam ? kWindowShown : kWindowHidden); return 0;
-    case kDeferredDestroyMessage:
-      if (record.pendingDestroy) {
-        record.pendingDestroy = false;
-        DestroyWindow(window);
-      }
-      return 0;
+    case WM_MOVE: return OnFormMovedOrResized(record, kWindowMoved);
+    case WM_SIZE: return OnFormMovedOrResized(record, kWindowResized);
+    case WM_SHOWWINDOW: return OnFormShown(record, wParam != 0);
+    case kDeferredDestroyMessage: return OnDeferredDestroy(record, window);
     default: return DefWindowProcA(window, message, wParam, lParam);
   }
 }

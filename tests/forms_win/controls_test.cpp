@@ -380,6 +380,39 @@ TEST_F(ControlsTest, TheSaveDialogTakesATypedPathAndCancelKeepsTheFileName) {
   EXPECT_STREQ(unchanged.Get(), fileName.Get());
 }
 
+struct PaintCall {
+  RECT rect;
+  std::vector<std::uint8_t> bytes;
+  std::int32_t mode;
+};
+std::vector<PaintCall> gPaintCalls;
+void RecordPaint(HDC, const RECT& rect, const std::uint8_t* bytes, std::size_t length, std::int32_t mode) {
+  gPaintCalls.push_back({rect, std::vector<std::uint8_t>(bytes, bytes + length), mode});
+}
+
+TEST_F(ControlsTest, APictureBoxHandsItsPictureAndModeToThePainter) {
+  gPaintCalls.clear();
+  SetPicturePainter(RecordPaint);
+  const std::uint8_t bytes[] = {0x42, 0x4D, 0x01};
+  OwnedBuffer picture(MakeByteBuffer(bytes, sizeof bytes));
+  WriteProperty(kEveryWindow, kPicture, kPicBoxPicture, kWholeValue,
+                static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(picture.Get())));
+  WriteIntProperty(kEveryWindow, kPicture, kPicBoxDisplayMode, 2);
+  RedrawWindow(ControlOf(kEveryWindow, kPicture), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  SetPicturePainter(nullptr);
+  ASSERT_FALSE(gPaintCalls.empty());
+  const PaintCall& last = gPaintCalls.back();
+  EXPECT_EQ(last.mode, 2);
+  EXPECT_EQ(last.bytes, std::vector<std::uint8_t>(bytes, bytes + sizeof bytes));
+  EXPECT_EQ(last.rect.right - last.rect.left, 330);
+  EXPECT_EQ(last.rect.bottom - last.rect.top, 110);
+  // The property hands out its own copy of the bytes.
+  OwnedBuffer read(reinterpret_cast<ByteBuffer>(ReadProperty(kEveryWindow, kPicture, kPicBoxPicture, kWholeValue)));
+  ASSERT_EQ(BufferLength(read.Get()), sizeof bytes);
+  EXPECT_NE(read.Get(), picture.Get());
+  EXPECT_EQ(std::memcmp(BufferBytes(read.Get()), bytes, sizeof bytes), 0);
+}
+
 TEST_F(ControlsTest, DestroyingAControlLeavesTheWindowAndRefreshPaints) {
   ArgRecord args[] = {Object(kButton, kTypeButton)};
   ResultRecord result{};

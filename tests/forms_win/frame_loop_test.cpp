@@ -50,6 +50,80 @@ INSTANTIATE_TEST_SUITE_P(Screen, PlacementTest,
                            return std::string(info.param.windowId == kEveryWindow ? "Size890x627" : "Size314x100");
                          });
 
+struct StyleCase {
+  std::uint32_t windowId;
+  DWORD styleSet, styleClear, exStyleSet;
+  bool closeItem;
+  LRESULT clientHit;  // what a press on the client area does
+};
+
+class WindowStyleTest : public FormsTest, public ::testing::WithParamInterface<StyleCase> {};
+
+TEST_P(WindowStyleTest, TheWindowPropertiesGiveItsFrame) {
+  const StyleCase c = GetParam();
+  SetAction(kOnSplashCreated, [] { WriteIntProperty(kSplashWindow, kSplashTimer, kTimerInterval, 0); });
+  ASSERT_TRUE(LoadWindow(c.windowId, 0, false));
+  HWND window = LiveWindow(c.windowId);
+  const auto style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE));
+  EXPECT_EQ(style & c.styleSet, c.styleSet);
+  EXPECT_EQ(style & c.styleClear, 0u);
+  EXPECT_EQ(exStyle & c.exStyleSet, c.exStyleSet);
+  if (style & WS_SYSMENU) {
+    EXPECT_EQ(GetMenuState(GetSystemMenu(window, FALSE), SC_CLOSE, MF_BYCOMMAND) != static_cast<UINT>(-1), c.closeItem);
+  }
+  RECT client{};
+  GetClientRect(window, &client);
+  POINT middle{client.right / 2, client.bottom / 2};
+  ClientToScreen(window, &middle);
+  EXPECT_EQ(SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(middle.x, middle.y)), c.clientHit);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, WindowStyleTest,
+    ::testing::Values(
+        // Fixed single frame, minimise box only, drags anywhere.
+        StyleCase{kEveryWindow, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, WS_THICKFRAME | WS_MAXIMIZEBOX, 0, true, HTCAPTION},
+        // No frame, no caption.
+        StyleCase{kSplashWindow, 0, WS_CAPTION | WS_THICKFRAME | WS_SYSMENU, 0, true, HTCLIENT},
+        // Maximise box, no close item, always on top.
+        StyleCase{kLoaderWindow, WS_CAPTION | WS_SYSMENU | WS_MAXIMIZEBOX, WS_THICKFRAME, WS_EX_TOPMOST, false, HTCLIENT}),
+    [](const ::testing::TestParamInfo<StyleCase>& info) {
+      return std::string(info.param.windowId == kEveryWindow ? "Every" : info.param.windowId == kSplashWindow ? "Splash" : "Loader");
+    });
+
+TEST_F(FormsTest, EnterMovesTheFocusOnlyWhereTheWindowAsksForIt) {
+  ASSERT_TRUE(LoadWindow(kEveryWindow, 0, false));
+  SetFocus(ControlOf(kEveryWindow, kEdit));
+  PostMessageA(ControlOf(kEveryWindow, kEdit), WM_KEYDOWN, VK_RETURN, 0);
+  PumpUntil([] { return GetFocus() != ControlOf(kEveryWindow, kEdit); }, 500);
+  EXPECT_EQ(GetFocus(), ControlOf(kEveryWindow, kButton)) << "next by focus order, ties from the higher unit id";
+
+  ASSERT_TRUE(LoadWindow(kPlainWindow, 0, false));
+  SetFocus(ControlOf(kPlainWindow, kPlainEdit));
+  PostMessageA(ControlOf(kPlainWindow, kPlainEdit), WM_KEYDOWN, VK_RETURN, 0);
+  PumpFor(100);
+  EXPECT_EQ(GetFocus(), ControlOf(kPlainWindow, kPlainEdit));
+}
+
+int gIdleCalls = 0;
+void CountIdle(void*) { ++gIdleCalls; }
+
+TEST_F(FormsTest, IdleRoutinesRunWhileTheirWindowExistsAndAreDroppedAfter) {
+  gIdleCalls = 0;
+  RegisterIdleCallback(kSplashWindow, CountIdle, nullptr);
+  RegisterIdleCallback(kPlainWindow, CountIdle, nullptr);  // never loaded here
+  SetAction(kOnSplashTick, [] { DestroyObject(kSplashWindow, kSplashUnit, false); });
+  ASSERT_TRUE(LoadWindow(kSplashWindow, 0, true));
+  EXPECT_GT(gIdleCalls, 0);
+  EXPECT_EQ(TheFrame().idleCallbacks.size(), 1u) << "the routine of a window not loaded was dropped";
+  SetAction(kOnSplashTick, [] { DestroyObject(kSplashWindow, kSplashUnit, false); });
+  const int before = gIdleCalls;
+  ASSERT_TRUE(LoadWindow(kSplashWindow, 0, true));
+  EXPECT_GT(gIdleCalls, before) << "the window is loaded again, so its routine runs again";
+  TheFrame().idleCallbacks.clear();
+}
+
 TEST_F(FormsTest, AFramelessRoundedWindowIsCutToItsCorners) {
   SetAction(kOnSplashCreated, [] { WriteIntProperty(kSplashWindow, kSplashTimer, kTimerInterval, 0); });
   ASSERT_TRUE(LoadWindow(kSplashWindow, 0, false));

@@ -15,7 +15,7 @@ constexpr std::uint32_t kFocusable = kUnitVisible | kUnitFocusable;
 // ---- the every-control window ----
 constexpr PropertySetting kEveryWindowData[] = {
     SetText(kWindowTitle, "每种组件"), SetNumber(kWindowBorder, 2), SetNumber(kWindowStartPosition, 1),
-    SetNumber(kWindowMinimizeBox, 1)};
+    SetNumber(kWindowMinimizeBox, 1), SetNumber(kWindowDragAnywhere, 1), SetNumber(kWindowEnterMovesFocus, 1)};
 constexpr EventBinding kEveryWindowEvents[] = {
     {kWindowCreated, kOnEveryCreated}, {kWindowMayClose, kOnEveryMayClose}, {kWindowDestroyed, kOnEveryDestroyed}};
 constexpr PropertySetting kButtonData[] = {SetText(kButtonCaption, "按钮")};
@@ -93,7 +93,9 @@ constexpr WindowLayout kSplashLayout{
     kSplashUnits};
 
 // ---- a window that loads the splash window modally from its Created handler ----
-constexpr PropertySetting kLoaderWindowData[] = {SetText(kWindowTitle, "载入"), SetNumber(kWindowBorder, 2)};
+constexpr PropertySetting kLoaderWindowData[] = {SetText(kWindowTitle, "载入"), SetNumber(kWindowBorder, 2),
+                                                 SetNumber(kWindowMaximizeBox, 1), SetNumber(kWindowCloseBox, 0),
+                                                 SetNumber(kWindowTopmost, 1)};
 constexpr EventBinding kLoaderWindowEvents[] = {{kWindowCreated, kOnLoaderCreated},
                                                 {kWindowMoved, kOnLoaderMoved},
                                                 {kWindowResized, kOnLoaderResized},
