@@ -1,5 +1,5 @@
 // JPEG through libjpeg into kind 1: 24-bit rows, bottom row first, blue-green-red, with the
-// library's default output settings.
+// pixels of the library's default output settings.
 //
 // libjpeg reports fatal errors through error_exit, which jumps back into RunJpegDecode. That
 // function is plain C in all but name: no object with a destructor is alive across its setjmp, and
@@ -10,6 +10,10 @@
 
 #include <jpeglib.h>
 #include <jerror.h>
+
+#ifndef JCS_EXTENSIONS
+#error "libjpeg-turbo's colour space extensions are needed (JCS_EXT_BGR)"
+#endif
 
 #include "canvas/picture_decoders.h"
 #include "canvas/picture_size.h"
@@ -133,20 +137,13 @@ void AttachSource(JpegJob* job) {
   job->info.src = &source.manager;
 }
 
-// One output row from one scan line: red-green-blue (or grey) to blue-green-red. Lines with other
-// component counts (CMYK) are not converted and their rows stay as allocated (zero).
-void ConvertLine(const JSAMPLE* line, std::uint8_t* out, std::size_t width, int components) {
-  if (components == 3) {
-    for (std::size_t x = 0; x < width; ++x, line += 3, out += 3) {
-      out[0] = line[2];
-      out[1] = line[1];
-      out[2] = line[0];
-    }
-  } else if (components == 1) {
-    for (std::size_t x = 0; x < width; ++x, out += 3) {
-      out[0] = out[1] = out[2] = line[x];
-    }
-  }
+// Whether libjpeg can write this stream's default output (RGB or grey) as blue-green-red itself.
+// Its colour conversion gives the same values in either order, and grey becomes three equal
+// values, so the rows come out as the record wants them without a pass of our own. Other streams
+// (CMYK, YCCK, 2 or 4 components) keep the default output, which is not converted.
+bool ConvertsToBgr(const jpeg_decompress_struct& info) {
+  return info.jpeg_color_space == JCS_YCbCr || info.jpeg_color_space == JCS_RGB ||
+         info.jpeg_color_space == JCS_GRAYSCALE;
 }
 
 bool Abandon(JpegJob* job, PictureFailure failure) {
@@ -176,14 +173,15 @@ bool RunJpegDecode(JpegJob* job) {
       size != PictureFailure::kNone) {
     return Abandon(job, size);
   }
+  const bool bgr = ConvertsToBgr(job->info);
+  if (bgr) job->info.out_color_space = JCS_EXT_BGR;
   jpeg_start_decompress(&job->info);
 
   job->width = job->info.output_width;
   job->height = job->info.output_height;
-  const int components = job->info.output_components;
   const auto outRowBytes = CheckedMulAdd(job->width, 3);
   const auto blockSize = outRowBytes ? PixelBlockSize(*outRowBytes, job->height) : std::nullopt;
-  const auto lineBytes = CheckedMulAdd(job->width, static_cast<std::size_t>(components));
+  const auto lineBytes = CheckedMulAdd(job->width, static_cast<std::size_t>(job->info.output_components));
   if (CheckPictureSize(job->width, job->height) != PictureFailure::kNone || !blockSize || !lineBytes ||
       *lineBytes > 0xFFFFFFFFu) {
     return Abandon(job, PictureFailure::kTooLarge);
@@ -191,20 +189,21 @@ bool RunJpegDecode(JpegJob* job) {
   job->pixels = static_cast<std::uint8_t*>(FrameAllocatePlain(*blockSize));
   if (!job->pixels) return Abandon(job, PictureFailure::kOutOfMemory);
   job->pixelBytes = *blockSize;
-  if (components != 1 && components != 3) std::memset(job->pixels, 0, *blockSize);
+  if (!bgr) std::memset(job->pixels, 0, *blockSize);
 
-  // Freed with the decompression object.
-  JSAMPARRAY lines = (*job->info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&job->info), JPOOL_IMAGE,
-                                                    static_cast<JDIMENSION>(*lineBytes), kRowsPerRead);
+  // Blue-green-red lines go straight to their rows, bottom row first; other lines go to a scratch
+  // buffer (freed with the decompression object) and are dropped.
+  JSAMPARRAY scratch = bgr ? nullptr
+                           : (*job->info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&job->info), JPOOL_IMAGE,
+                                                            static_cast<JDIMENSION>(*lineBytes), kRowsPerRead);
+  JSAMPROW rows[kRowsPerRead];
   while (job->info.output_scanline < job->height) {
     const JDIMENSION first = job->info.output_scanline;
-    const JDIMENSION count = jpeg_read_scanlines(&job->info, lines, kRowsPerRead);
-    if (count == 0) return Abandon(job, PictureFailure::kJpegError);
-    for (JDIMENSION i = 0; i < count; ++i) {
-      // Bottom row first.
-      std::uint8_t* out = job->pixels + (job->height - 1 - (first + i)) * *outRowBytes;
-      ConvertLine(lines[i], out, job->width, components);
+    const JDIMENSION wanted = job->height - first < kRowsPerRead ? job->height - first : kRowsPerRead;
+    for (JDIMENSION i = 0; i < wanted; ++i) {
+      rows[i] = bgr ? job->pixels + (job->height - 1 - (first + i)) * *outRowBytes : scratch[i];
     }
+    if (jpeg_read_scanlines(&job->info, rows, wanted) == 0) return Abandon(job, PictureFailure::kJpegError);
   }
   jpeg_finish_decompress(&job->info);
   jpeg_destroy_decompress(&job->info);
