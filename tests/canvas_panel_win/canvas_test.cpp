@@ -1,5 +1,6 @@
 // The drawing panel's canvas: background laying, Clear, the text operations, resizing and painting,
 // checked on the pixels of the exported BackingBitmap.
+#include "canvas/bitmap_export_win.h"
 #include "forms/properties.h"
 #include "frame/owned.h"
 #include "frame/values.h"
@@ -146,6 +147,32 @@ TEST_F(TextTest, ALineBreakStartsTheNextLineTwoPixelsBelowAtTheSameX) {
     EXPECT_EQ(cd.bottom, nextTop + lineHeight) << text;
     EXPECT_EQ(Panel().WritePosition(), (POINT{cd.right, nextTop})) << text;
   }
+  // A text ending with a break leaves the position at the start of the next line.
+  WriteFrom(10, 20, "AB\r\n");
+  EXPECT_EQ(Panel().WritePosition(), (POINT{10, 20 + lineHeight + 2}));
+}
+
+TEST_F(TextTest, TheWindowReceivesTheSameTextAsTheBitmap) {
+  // Both passes start from the stored position: only the window pass moves it on.
+  UpdateWindow(PanelWindow());  // the first paint of the panel is done
+  WriteFrom(10, 20, "AB");
+  Call(CommandPanelWrite, {MakeTextArg("CD\r\nEF")});
+  const HWND window = PanelWindow();
+  HDC screen = GetDC(window);
+  HDC copy = CreateCompatibleDC(screen);
+  HBITMAP shown = CreateCompatibleBitmap(screen, 333, 200);
+  HGDIOBJ old = SelectObject(copy, shown);
+  BitBlt(copy, 0, 0, 333, 200, screen, 0, 0, SRCCOPY);
+  SelectObject(copy, old);
+  DeleteDC(copy);
+  ReleaseDC(window, screen);
+  const ExportedBmp onScreen = ReadExport(BitmapToBmpFile(shown, std::nullopt, std::nullopt));
+  DeleteObject(shown);
+  const ExportedBmp inBitmap = Export();
+  ASSERT_EQ(onScreen.bytes.size(), inBitmap.bytes.size());
+  EXPECT_NE(BoxOf(inBitmap, kOpaqueGreen), RECT{});
+  EXPECT_EQ(BoxOf(onScreen, kOpaqueGreen), BoxOf(inBitmap, kOpaqueGreen));
+  EXPECT_TRUE(onScreen.bytes == inBitmap.bytes);
 }
 
 TEST_F(TextTest, EmptyTextsAndOtherKindsDrawNothing) {
