@@ -355,6 +355,32 @@ std::string ScratchPath(const char* name) {
   return std::string(folder) + name;
 }
 
+void ConfirmColourDialog(std::atomic<bool>* answered) { AnswerDialog("", answered); }
+void CancelColourDialog(std::atomic<bool>* answered) { AnswerDialog(nullptr, answered); }
+
+TEST_F(ControlsTest, TheCustomEntryOpensTheColourDialog) {
+  WriteIntProperty(kEveryWindow, kColorPicker, kColorPickerColor, 0x123456);
+  HWND picker = ControlOf(kEveryWindow, kColorPicker);
+  const auto count = static_cast<int>(SendMessageA(picker, CB_GETCOUNT, 0, 0));
+  const struct {
+    void (*user)(std::atomic<bool>*);
+    Log events;
+  } cases[] = {{CancelColourDialog, {}}, {ConfirmColourDialog, {"ColorChanged"}}};
+  for (const auto& c : cases) {
+    EventLog().clear();
+    std::atomic<bool> answered{false};
+    std::thread user(c.user, &answered);
+    SendMessageA(picker, CB_SETCURSEL, count - 1, 0);  // the custom entry is last
+    SendCommand(kEveryWindow, kColorPicker, CBN_SELENDOK);
+    user.join();
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(EventLog(), c.events);
+    EXPECT_EQ(ReadIntProperty(kEveryWindow, kColorPicker, kColorPickerColor), 0x123456) << "the dialog started there";
+    EXPECT_EQ(SendMessageA(picker, CB_GETITEMDATA, SendMessageA(picker, CB_GETCURSEL, 0, 0), 0), 0x123456)
+        << "the list shows the colour again";
+  }
+}
+
 TEST_F(ControlsTest, TheSaveDialogTakesATypedPathAndCancelKeepsTheFileName) {
   const std::string typed = ScratchPath("签名测试");
   DeleteFileA((typed + ".bmp").c_str());

@@ -12,6 +12,7 @@
 #include "frame/commands.h"
 #include "frame/entry_operations.h"
 #include "frame/error_report.h"
+#include "frame/memory.h"
 #include "tests/forms_win/forms_fixture.h"
 
 namespace {
@@ -49,6 +50,32 @@ INSTANTIATE_TEST_SUITE_P(Screen, PlacementTest,
                          [](const ::testing::TestParamInfo<PlacementCase>& info) {
                            return std::string(info.param.windowId == kEveryWindow ? "Size890x627" : "Size314x100");
                          });
+
+TEST_F(FormsTest, InitialisingTheFramePreparesTheProcess) {
+  const AppFrame& frame = TheFrame();
+  EXPECT_EQ(frame.mainThreadId, GetCurrentThreadId());
+  EXPECT_TRUE(frame.oleInitialised);
+  HWND hidden = static_cast<HWND>(frame.hiddenWindow);
+  ASSERT_TRUE(IsWindow(hidden));
+  EXPECT_FALSE(IsWindowVisible(hidden));
+  EXPECT_TRUE(GetWindowLongPtrA(hidden, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  EXPECT_EQ(GetParent(hidden), nullptr);
+  char directory[MAX_PATH] = "";
+  GetCurrentDirectoryA(sizeof directory, directory);
+  EXPECT_EQ(frame.programDirectory, directory) << "relative paths resolve against the program's folder";
+  // The program's constant texts are a static region: freeing one of them does nothing.
+  const char* literal = TestProgramHeader().constantTexts.data();
+  EXPECT_TRUE(IsInStaticRegion(literal));
+  FrameFree(const_cast<char*>(literal));
+  EXPECT_STREQ(literal, "载入启动窗口失败");
+  // Every layout is in the window map, none loaded yet.
+  for (const WindowLayout* layout : TestProgramHeader().windows) {
+    WindowRecord* record = FindWindowRecord(layout->windowId);
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->window, nullptr);
+    EXPECT_EQ(record->units.size(), layout->units.size() + 1);
+  }
+}
 
 struct StyleCase {
   std::uint32_t windowId;
