@@ -382,6 +382,9 @@ TEST_F(ControlsTest, TheCustomEntryOpensTheColourDialog) {
 }
 
 TEST_F(ControlsTest, TheSaveDialogTakesATypedPathAndCancelKeepsTheFileName) {
+  // The dialog moves the current directory (the layout does not keep it); later tests want it back.
+  char directory[MAX_PATH] = "";
+  GetCurrentDirectoryA(sizeof directory, directory);
   const std::string typed = ScratchPath("签名测试");
   DeleteFileA((typed + ".bmp").c_str());
   std::atomic<bool> answered{false};
@@ -404,6 +407,7 @@ TEST_F(ControlsTest, TheSaveDialogTakesATypedPathAndCancelKeepsTheFileName) {
   EXPECT_EQ(result.low, 0u);
   OwnedText unchanged(ReadTextProperty(kEveryWindow, kDialog, kDialogFileName));
   EXPECT_STREQ(unchanged.Get(), fileName.Get());
+  SetCurrentDirectoryA(directory);
 }
 
 struct PaintCall {
