@@ -2,7 +2,8 @@
 // text colour and font, set the write position and write a four-character name at 70 points; then
 // GetPicture with the BMP packing. A tool, not a test: it prints milliseconds per operation.
 //
-// Usage: draw_panel_bench.exe PICTURE [WIDTH HEIGHT [REPETITIONS]]   (default 868 561 300)
+// Usage: draw_panel_bench.exe PICTURE [WIDTH HEIGHT [REPETITIONS [OUT.bmp]]]   (default 868 561 300)
+// OUT.bmp receives the panel's picture after one last redraw.
 #include <windows.h>
 
 #include <cstdio>
@@ -126,6 +127,17 @@ int main(int argc, char** argv) {
   }
   const double exportMs = (NowMs() - start) / repetitions;
 
+  if (argc > 5) {
+    Redraw(repetitions);
+    ArgRecord object = MakeObjectArg(kBenchWindow, kBenchPanel, kTypeDrawPanel);
+    ResultRecord result{};
+    CommandPanelGetPicture(&result, 1, &object);
+    OwnedBuffer file(static_cast<ByteBuffer>(ResultPointer(result)));
+    if (FILE* out = std::fopen(argv[5], "wb")) {
+      std::fwrite(BufferBytes(file.Get()), 1, BufferLength(file.Get()), out);
+      std::fclose(out);
+    }
+  }
   std::printf("panel %dx%d, picture %s (%zu bytes), %d repetitions\n", width, height, argv[1], picture.size(),
               repetitions);
   std::printf("redraw (Clear, colour, font, position, Write 4 characters at 70 pt): %.3f ms\n", redrawMs);
