@@ -55,6 +55,7 @@ TEST_F(FormsTest, InitialisingTheFramePreparesTheProcess) {
   const AppFrame& frame = TheFrame();
   EXPECT_EQ(frame.mainThreadId, GetCurrentThreadId());
   EXPECT_TRUE(frame.oleInitialised);
+  EXPECT_TRUE(TestLibraryStarted());
   HWND hidden = static_cast<HWND>(frame.hiddenWindow);
   ASSERT_TRUE(IsWindow(hidden));
   EXPECT_FALSE(IsWindowVisible(hidden));
@@ -365,7 +366,8 @@ TEST(FrameEndDeathTest, DestroyingTheLastWindowEndsTheLoopAndRunsTheCleanUpOnce)
           return 0;
         });
       },
-      [](int status) { return ExitedWith(status, 0); }, "^loop ended\nclean-up\n$");
+      // Shutdown order: the clean-up routine, then the support libraries' end notices.
+      [](int status) { return ExitedWith(status, 0); }, "^loop ended\nclean-up\nlibrary end\n$");
 }
 
 TEST(FrameEndDeathTest, ARuntimeErrorInAHandlerEndsWithMinusOneWithoutTheCleanUp) {
@@ -380,7 +382,8 @@ TEST(FrameEndDeathTest, ARuntimeErrorInAHandlerEndsWithMinusOneWithoutTheCleanUp
         LoadStartWindow(kPlainWindow);
         RunMessageLoop();
       },
-      [](int status) { return ExitedWith(status, 0xFFFFFFFFu); }, "^error: 未载入欲访问窗口组件所在的窗口\n$");
+      [](int status) { return ExitedWith(status, 0xFFFFFFFFu); },
+      "^error: 未载入欲访问窗口组件所在的窗口\nlibrary end\n$");
 }
 
 TEST(FrameEndDeathTest, EndingTheProgramFromAnotherThreadRunsTheCleanUpOnTheMainThread) {
@@ -397,7 +400,7 @@ TEST(FrameEndDeathTest, EndingTheProgramFromAnotherThreadRunsTheCleanUpOnTheMain
         std::fputs("loop ended instead\n", stderr);
         EndProgram(9);
       },
-      [](int status) { return ExitedWith(status, 3); }, "^clean-up on main thread\n$");
+      [](int status) { return ExitedWith(status, 3); }, "^clean-up on main thread\nlibrary end\n$");
 }
 
 struct EventErrorCase {
@@ -416,7 +419,7 @@ TEST_P(EventErrorDeathTest, AnEventForSomethingThatIsNotThereEndsTheProgram) {
         SetErrorHook(QuietHook);
         DispatchEvent(c.record);
       },
-      [](int status) { return ExitedWith(status, 0xFFFFFFFFu); }, std::string("^error: ") + c.message + "\n$");
+      [](int status) { return ExitedWith(status, 0xFFFFFFFFu); }, std::string("^error: ") + c.message + "\nlibrary end\n$");
 }
 
 INSTANTIATE_TEST_SUITE_P(

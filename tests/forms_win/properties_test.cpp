@@ -201,7 +201,7 @@ TEST_P(PropertyErrorDeathTest, EndsTheProgramWithItsMessage) {
         c.access();
       },
       [](int status) { return static_cast<unsigned>(status) == 0xFFFFFFFFu; },
-      std::string("^error: ") + c.message + "\n$");
+      std::string("^error: ") + c.message + "\nlibrary end\n$");
 }
 
 INSTANTIATE_TEST_SUITE_P(

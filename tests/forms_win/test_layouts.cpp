@@ -1,6 +1,7 @@
 #include "tests/forms_win/test_layouts.h"
 
 #include <array>
+#include <cstdio>
 #include <map>
 
 #include "forms/event_ids.h"
@@ -131,6 +132,7 @@ constexpr const char* kHandlerNames[] = {
 static_assert(std::size(kHandlerNames) == kHandlerCount);
 
 std::map<int, std::function<void()>> gActions;
+bool gLibraryStarted = false;
 std::map<int, std::int32_t> gAnswers;
 
 void Run(int handler) {
@@ -163,6 +165,13 @@ constexpr auto kHandlers = MakeHandlers(std::make_integer_sequence<int, kHandler
 
 constexpr char kConstantTexts[] = "载入启动窗口失败";
 
+// A support library that says when it is told to start and to end.
+void TestLibraryNotice(int code, NotificationFunction notify) {
+  if (code == kSupportLibraryStart) gLibraryStarted = notify != nullptr;
+  if (code == kSupportLibraryEnd) std::fputs("library end\n", stderr);
+}
+constexpr SupportLibraryNotice kSupportLibraries[] = {TestLibraryNotice};
+
 }  // namespace
 
 std::vector<std::string>& EventLog() {
@@ -178,8 +187,9 @@ void ResetTestHandlers() {
   EventLog().clear();
 }
 const char* HandlerName(std::int32_t handler) { return kHandlerNames[handler]; }
+bool TestLibraryStarted() { return gLibraryStarted; }
 
 const ProgramHeader& TestProgramHeader() {
-  static const ProgramHeader header{3, kConstantTexts, kLayouts, {}, {}, kHandlers};
+  static const ProgramHeader header{3, kConstantTexts, kLayouts, kSupportLibraries, {}, kHandlers};
   return header;
 }

@@ -81,3 +81,5 @@ void ResetTestHandlers();
 const char* HandlerName(std::int32_t handler);
 
 const ProgramHeader& TestProgramHeader();
+// Whether the header's support library got its start notice, with the frame's notification function.
+bool TestLibraryStarted();
