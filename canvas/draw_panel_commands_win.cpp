@@ -1,12 +1,14 @@
 // The drawing panel's operations as commands: each finds the panel of the object reference,
 // unpacks its arguments and calls the typed operation. A reference to anything but a live panel
 // does nothing and answers the empty result.
+#include "canvas/draw_panel_commands.h"
+
 #include <new>
 #include <optional>
 
 #include "canvas/draw_panel_win.h"
-#include "frame/service_commands.h"
 #include "frame/error_report.h"
+#include "frame/service_commands.h"
 #include "frame/to_number.h"
 
 namespace {
