@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include "forms/callback_guard.h"
 #include "forms/event_ids.h"
 #include "frame/event_record.h"
 
@@ -16,7 +17,13 @@ constexpr const char* kComponentProperty = "YjComponent";
 constexpr UINT_PTR kFocusSubclassId = 0x59464F43;
 
 // Every control tells its unit when it gains or loses the focus.
+LRESULT HandleFocusMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 LRESULT CALLBACK FocusSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  return GuardedCallback([&] { return HandleFocusMessage(window, message, wParam, lParam); });
+}
+
+LRESULT HandleFocusMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "forms/callback_guard.h"
 #include "forms/event_ids.h"
 #include "forms/gdi_owners.h"
 #include "forms/properties.h"
@@ -392,11 +393,7 @@ LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
   }
   auto* record = reinterpret_cast<WindowRecord*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (!record || WindowMapReleased()) return DefWindowProcA(window, message, wParam, lParam);
-  try {
-    return HandleFormMessage(*record, window, message, wParam, lParam);
-  } catch (...) {
-    ReportRuntimeError("窗口消息处理出错", 0);
-  }
+  return GuardedCallback([&] { return HandleFormMessage(*record, window, message, wParam, lParam); });
 }
 
 HWND UnitHandle(const Unit& unit) { return unit.live && unit.component ? unit.component->Control() : nullptr; }

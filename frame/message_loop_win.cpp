@@ -24,9 +24,13 @@ const ProgramHeader* gHeader = nullptr;
 int gLoopDepth = 0;
 int gLoopExitCode = 0;
 
+LRESULT OnEndProgramMessage(WPARAM exitCode) { EndProgram(static_cast<int>(exitCode)); }
+
 LRESULT CALLBACK HiddenWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == kEndProgramMessage) EndProgram(static_cast<int>(wParam));
-  return DefWindowProcA(window, message, wParam, lParam);
+  switch (message) {
+    case kEndProgramMessage: return OnEndProgramMessage(wParam);
+    default: return DefWindowProcA(window, message, wParam, lParam);
+  }
 }
 
 HWND CreateHiddenWindow() {

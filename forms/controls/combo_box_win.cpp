@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/callback_guard.h"
 #include "forms/component.h"
 #include "forms/event_ids.h"
 #include "forms/gdi_owners.h"
@@ -260,7 +261,7 @@ class ComboBox final : public Component {
 };
 
 LRESULT CALLBACK ComboSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-  return reinterpret_cast<ComboBox*>(data)->Subclassed(window, message, wParam, lParam);
+  return GuardedCallback([&] { return reinterpret_cast<ComboBox*>(data)->Subclassed(window, message, wParam, lParam); });
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // installs; the mouse passes through to the form, so a form that drags anywhere drags here too.
 #include <vector>
 
+#include "forms/callback_guard.h"
 #include "forms/component.h"
 #include "forms/gdi_owners.h"
 #include "forms/operations.h"
@@ -88,13 +89,17 @@ LRESULT OnPicBoxPaint(HWND window) {
   return 0;
 }
 
-LRESULT CALLBACK PicBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT HandlePicBoxMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT: return OnPicBoxPaint(window);
     case WM_ERASEBKGND: return 1;
     case WM_NCHITTEST: return HTTRANSPARENT;
     default: return DefWindowProcA(window, message, wParam, lParam);
   }
+}
+
+LRESULT CALLBACK PicBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return GuardedCallback([&] { return HandlePicBoxMessage(window, message, wParam, lParam); });
 }
 
 }  // namespace
