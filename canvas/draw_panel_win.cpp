@@ -12,10 +12,10 @@
 #include "canvas/picture_layout.h"
 #include "canvas/prepared_picture_win.h"
 #include "canvas/text_segments.h"
+#include "forms/callback_guard.h"
 #include "forms/property_ids.h"
 #include "forms/type_ids.h"
 #include "frame/app_frame.h"
-#include "frame/error_report.h"
 
 namespace {
 
@@ -166,13 +166,7 @@ LRESULT CALLBACK DrawPanelProcedure(HWND window, UINT message, WPARAM wParam, LP
   // Messages of creation arrive before the window is tagged with its panel.
   DrawPanel* panel = PanelOfWindow(window);
   if (!panel) return DefWindowProcA(window, message, wParam, lParam);
-  try {
-    return PanelMessage(*panel, window, message, wParam, lParam);
-  } catch (const std::bad_alloc&) {
-    ReportRuntimeError("内存不足，画板无法绘制", 0);
-  } catch (...) {
-    ReportRuntimeError("画板绘制失败", 0);
-  }
+  return GuardedCallback([&] { return PanelMessage(*panel, window, message, wParam, lParam); });
 }
 
 }  // namespace
