@@ -1,6 +1,10 @@
 // GroupBox: a group-box frame with its caption in the top edge, drawn in the caption colour.
+#include <windows.h>
+#include <commctrl.h>
+
 #include <string>
 
+#include "forms/callback_guard.h"
 #include "forms/component.h"
 #include "forms/form.h"
 #include "forms/gdi_owners.h"
@@ -17,13 +21,34 @@ constexpr PropertyRow kProperties[] = {
     {"font", ValueKind::kFont},
 };
 
+constexpr UINT_PTR kEraseSubclassId = 0x59474258;
+LRESULT CALLBACK GroupBoxSubclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
 class GroupBox final : public Component {
  public:
   bool Create(const ControlPlace& place) override {
     const DWORD align = alignment_ == 1 ? BS_CENTER : alignment_ == 2 ? BS_RIGHT : BS_LEFT;
     if (!CreateControl(place, 0, "BUTTON", caption_.c_str(), BS_GROUPBOX | align)) return false;
+    // A group box paints its frame and caption only; the form does not paint beneath its children,
+    // so the box fills its own inside.
+    SetWindowSubclass(control_, GroupBoxSubclass, kEraseSubclassId, reinterpret_cast<DWORD_PTR>(this));
     font_.Apply(control_);
     return true;
+  }
+
+  void DestroyControl() override {
+    if (control_) RemoveWindowSubclass(control_, GroupBoxSubclass, kEraseSubclassId);
+    Component::DestroyControl();
+  }
+
+  LRESULT Subclassed(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+      case WM_ERASEBKGND: return OnErase(reinterpret_cast<HDC>(wParam));
+      case WM_NCDESTROY:
+        RemoveWindowSubclass(window, GroupBoxSubclass, kEraseSubclassId);
+        return DefSubclassProc(window, message, wParam, lParam);
+      default: return DefSubclassProc(window, message, wParam, lParam);
+    }
   }
 
   RawValue Read(int k) const override {
@@ -56,12 +81,22 @@ class GroupBox final : public Component {
   HBRUSH OnColour(HDC dc) override {
     SetTextColor(dc, textColor_);
     SetBkMode(dc, TRANSPARENT);
+    return Background();
+  }
+
+ private:
+  HBRUSH Background() {
     HBRUSH brush = background_.For(backColor_);
     if (!brush) brush = FormBackgroundBrush(GetParent(control_));
     return brush ? brush : GetSysColorBrush(COLOR_BTNFACE);
   }
+  LRESULT OnErase(HDC dc) {
+    RECT client{};
+    GetClientRect(control_, &client);
+    FillRect(dc, &client, Background());
+    return 1;
+  }
 
- private:
   std::string caption_;
   std::int32_t alignment_ = 0;
   COLORREF textColor_ = 0;
@@ -69,6 +104,10 @@ class GroupBox final : public Component {
   ControlFont font_;
   ColourBrush background_;
 };
+
+LRESULT CALLBACK GroupBoxSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+  return GuardedCallback([&] { return reinterpret_cast<GroupBox*>(data)->Subclassed(window, message, wParam, lParam); });
+}
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 
 #include "forms/component.h"
 #include "forms/event_ids.h"
+#include "forms/form.h"
 #include "forms/property_ids.h"
 #include "forms/type_ids.h"
 
@@ -85,6 +86,12 @@ class SliderBar final : public Component {
       default: break;
     }
     return WriteOutcome::kApplied;
+  }
+
+  // The slider's surroundings take the form's background.
+  HBRUSH OnColour(HDC) override {
+    HBRUSH brush = FormBackgroundBrush(GetParent(control_));
+    return brush ? brush : GetSysColorBrush(COLOR_BTNFACE);
   }
 
   void OnScroll(int code) override {

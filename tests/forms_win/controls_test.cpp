@@ -88,6 +88,24 @@ TEST_F(ControlsTest, AContainerCarriesItsUnitsWhenMovedOrHidden) {
   EXPECT_FALSE(IsWindowVisible(ControlOf(kEveryWindow, kPageOneButton))) << "still not its page";
 }
 
+TEST_F(ControlsTest, AGroupBoxFillsItsInsideWithTheFormsBackground) {
+  // The form clips its children, so nothing else would paint inside the box.
+  HWND group = ControlOf(kEveryWindow, kGroup);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 64, 64);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  RECT all{0, 0, 64, 64};
+  FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  EXPECT_TRUE(SendMessageA(group, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0));
+  EXPECT_EQ(GetPixel(memory, 30, 30), GetPixel(memory, 1, 1));
+  EXPECT_EQ(GetPixel(memory, 30, 30), GetSysColor(COLOR_BTNFACE));
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
 TEST_F(ControlsTest, ButtonClicksAndEditChangesRaiseTheirEvents) {
   SendMessageA(ControlOf(kEveryWindow, kButton), BM_CLICK, 0, 0);
   WriteTextProperty(kEveryWindow, kEdit, kEditContent, "李雷");
