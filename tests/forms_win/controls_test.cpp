@@ -145,8 +145,19 @@ TEST_F(ControlsTest, ASortedComboBoxAndItsCurrentItem) {
   PumpFor(50);
   EXPECT_TRUE(EventLog().empty()) << "the component's own changes raise nothing";
 
+  // Re-created as an editable drop-down: the items and the selection come over.
+  WriteIntProperty(kEveryWindow, kCombo, kComboCurrentItem, 2);
+  HWND before = ControlOf(kEveryWindow, kCombo);
+  WriteIntProperty(kEveryWindow, kCombo, kComboKind, 1);
+  EXPECT_EQ(GetWindowLongPtrA(ControlOf(kEveryWindow, kCombo), GWL_STYLE) & 3, CBS_DROPDOWN);
+  EXPECT_FALSE(IsWindow(before));
+  EXPECT_EQ(SendMessageA(ControlOf(kEveryWindow, kCombo), CB_GETCOUNT, 0, 0), 4);
+  EXPECT_EQ(ReadIntProperty(kEveryWindow, kCombo, kComboCurrentItem), 2);
+  EXPECT_TRUE(EventLog().empty());
+
   IntResult(CommandClear, {Object(kCombo, kTypeComboBox)});
   EXPECT_EQ(SendMessageA(ControlOf(kEveryWindow, kCombo), CB_GETCOUNT, 0, 0), 0);
+  EXPECT_EQ(ReadIntProperty(kEveryWindow, kCombo, kComboCurrentItem), -1);
 }
 
 TEST_F(ControlsTest, ItemSelectedArrivesThroughAPostedMessageOnce) {
