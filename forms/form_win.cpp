@@ -301,12 +301,14 @@ LRESULT OnFormHitTest(WindowRecord& record, HWND window, WPARAM wParam, LPARAM l
   return hit == HTCLIENT && FormOf(record)->DragAnywhere() ? HTCAPTION : hit;
 }
 
-LRESULT OnFormActivate(WindowRecord& record, WPARAM wParam) {
+// Remembers the focused unit when the window is left; the default handling then gives the window
+// the focus on return, which passes it on by the focus rule.
+LRESULT OnFormActivate(WindowRecord& record, HWND window, WPARAM wParam, LPARAM lParam) {
   if (LOWORD(wParam) == WA_INACTIVE) {
     const HWND focus = GetFocus();
     if (focus && IsChild(record.window, focus)) record.lastFocus = focus;
   }
-  return 0;
+  return DefWindowProcA(window, WM_ACTIVATE, wParam, lParam);
 }
 
 LRESULT OnFormCommand(LPARAM lParam, WPARAM wParam) {
@@ -371,7 +373,7 @@ LRESULT HandleFormMessage(WindowRecord& record, HWND window, UINT message, WPARA
     case WM_TIMER: return OnFormTimer(record, wParam);
     case WM_ERASEBKGND: return OnFormEraseBackground(record, window, reinterpret_cast<HDC>(wParam));
     case WM_NCHITTEST: return OnFormHitTest(record, window, wParam, lParam);
-    case WM_ACTIVATE: return OnFormActivate(record, wParam);
+    case WM_ACTIVATE: return OnFormActivate(record, window, wParam, lParam);
     case WM_SETFOCUS: return OnFormSetFocus(record);
     case WM_CLOSE: return OnFormClose(record);
     case WM_DESTROY: return OnFormDestroy(record);

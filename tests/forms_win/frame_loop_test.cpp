@@ -187,6 +187,16 @@ TEST_F(FormsTest, TheFocusRuleAndTheFocusEvents) {
   PumpUntil([] { return GetFocus() == ControlOf(kPlainWindow, kPlainButton); }, 500);
   EXPECT_EQ(GetFocus(), ControlOf(kPlainWindow, kPlainButton));
   EXPECT_EQ(EventLog().back(), "PlainGotFocus");
+
+  // Coming back to the window brings the focus back to the unit that last had it.
+  SetFocus(ControlOf(kPlainWindow, kPlainEdit));
+  ASSERT_TRUE(LoadWindow(kLoaderWindow, 0, false));
+  PumpFor(50);
+  ASSERT_NE(GetActiveWindow(), LiveWindow(kPlainWindow));
+  SetForegroundWindow(LiveWindow(kPlainWindow));
+  SetActiveWindow(LiveWindow(kPlainWindow));
+  PumpFor(50);
+  EXPECT_EQ(GetFocus(), ControlOf(kPlainWindow, kPlainEdit));
 }
 
 TEST_F(FormsTest, WritingTheWindowsGeometryMovesItWithoutActivationAndRaisesItsEvents) {
