@@ -133,5 +133,7 @@ inline constexpr std::int32_t kDialogKeepCurrentDir = 19;
 
 inline constexpr std::int32_t kTimerInterval = 8;
 
-// The balloon tip's stored settings: how long a tip that does not stay is shown.
+// The balloon tip's stored settings: how long a tip that does not stay is shown, and its colours.
 inline constexpr std::int32_t kTipDisplayTime = 8;
+inline constexpr std::int32_t kTipTextColor = 9;
+inline constexpr std::int32_t kTipBackColor = 10;
