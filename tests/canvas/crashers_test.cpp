@@ -21,6 +21,9 @@ struct Crasher {
 };
 
 const std::vector<Crasher> kCrashers = {
+    {"gif_image_larger_than_its_data.gif",
+     "420 bytes claiming a 12837 x 5888 image got a 72 MiB block, zeroed, before decoding ran dry",
+     PictureFailure::kTruncated, PictureKind::kNone},
 };
 
 TEST(PictureCrashers, EachDecodesToItsOutcome) {

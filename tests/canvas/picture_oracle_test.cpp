@@ -55,6 +55,9 @@ constexpr OracleCase kOracleCases[] = {
     {"pcx_8.pcx", PictureKind::kPcx8, 37, 23, 0, 0},
 };
 
+// gtest shows a case by its file.
+void PrintTo(const OracleCase& c, std::ostream* out) { *out << c.file; }
+
 // Icons and cursors: recognised everywhere, made into pictures only by the Windows build.
 constexpr std::pair<const char*, PictureKind> kIconFixtures[] = {
     {"icon_32_16.ico", PictureKind::kIcon},
