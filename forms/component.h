@@ -72,7 +72,8 @@ class Component {
   Component() = default;
   Component(const Component&) = delete;
   Component& operator=(const Component&) = delete;
-  virtual ~Component() = default;
+  // A control still alive goes with its component (the form normally took it along already).
+  virtual ~Component();
 
   // Interface 1. Non-visual types create no window and answer true.
   virtual bool Create(const ControlPlace& place) = 0;

@@ -68,6 +68,13 @@ Component* ComponentOfControl(HWND control) {
   return control ? static_cast<Component*>(GetPropA(control, kComponentProperty)) : nullptr;
 }
 
+Component::~Component() {
+  if (control_ && IsWindow(control_)) {
+    RemovePropA(control_, kComponentProperty);
+    DestroyWindow(control_);
+  }
+}
+
 void Component::DestroyControl() {
   if (control_) {
     RemovePropA(control_, kComponentProperty);
