@@ -39,20 +39,20 @@ bool PaletteRowsToRgb(const DecodedPicture& picture, std::size_t stride, std::ve
 
 bool PictureToRgb(const DecodedPicture& picture, std::vector<std::uint8_t>* rgb) {
   rgb->clear();
-  if (!picture.pixels || picture.width < 0 || picture.height < 0) return false;
+  // Within the limits, width x height x 3 fits in size_t even in 32 bits.
+  if (!picture.pixels || !WithinPictureLimits(picture.width, picture.height)) return false;
   const auto width = static_cast<std::size_t>(picture.width);
   const auto height = static_cast<std::size_t>(picture.height);
   const auto blockSize = static_cast<std::size_t>(picture.pixelBlockSize);
-  const auto outSize = CheckedMulAdd(width * 3, height);
-  if (!outSize || !WithinPictureLimits(picture.width, picture.height)) return false;
-  rgb->assign(*outSize, 0);
+  const std::size_t outSize = width * height * 3;
+  rgb->assign(outSize, 0);
 
   bool ok = false;
   switch (picture.kind) {
     case PictureKind::kJpeg:
     case PictureKind::kBmp: {
       // Bottom row first, blue-green-red.
-      if (blockSize < *outSize) break;
+      if (blockSize < outSize) break;
       for (std::size_t y = 0; y < height; ++y) {
         const std::uint8_t* in = picture.pixels + (height - 1 - y) * width * 3;
         std::uint8_t* out = rgb->data() + y * width * 3;
