@@ -84,6 +84,8 @@ class QTip final : public Component {
     tool_.lpszText = text_.data();
     SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool_));
     SendMessageA(tip_, TTM_SETMAXTIPWIDTH, 0, 400);
+    SendMessageA(tip_, TTM_SETTIPTEXTCOLOR, static_cast<WPARAM>(textColour_), 0);
+    SendMessageA(tip_, TTM_SETTIPBKCOLOR, static_cast<WPARAM>(backColour_), 0);
     return true;
   }
 
