@@ -51,15 +51,18 @@ constexpr PropertySetting kFeedbackButtonData[] = {SetText(kButtonCaption, "问�
 constexpr PropertySetting kHelpButtonData[] = {SetText(kButtonCaption, "详细使用说明")};
 constexpr PropertySetting kBackgroundListData[] = {
     SetNumber(kComboKind, 2),  // drop-down list, not editable
-    SetNumber(kComboSorted, 1),        SetNumber(kComboRowSpacing, 1),    SetNumber(kComboTextColor, kBlack),
-    SetNumber(kComboBackColor, kWhite), SetNumber(kComboCurrentItem, -1),
+    SetNumber(kComboSorted, 1),
+    SetNumber(kComboRowSpacing, 1),
+    SetNumber(kComboTextColor, kBlack),
+    SetNumber(kComboBackColor, kWhite),
+    SetNumber(kComboCurrentItem, -1),
 };
 constexpr PropertySetting kDesignLabelData[] = {SetText(kLabelCaption, "[设计一]"), SetFont(kLabelFont, kSong12),
                                                 SetNumber(kLabelTextColor, kTeal)};
 constexpr PropertySetting kSizeLabelData[] = {SetText(kLabelCaption, "字体大小："), SetFont(kLabelFont, kSong12)};
 constexpr PropertySetting kSizeBoxData[] = {
-    SetText(kEditContent, "70"),         SetFont(kEditFont, kSong14Bold), SetNumber(kEditTextColor, kBlack),
-    SetNumber(kEditBackColor, kWhite),   SetNumber(kEditAlignment, 1),    SetNumber(kEditMaxLength, 0),
+    SetText(kEditContent, "70"),       SetFont(kEditFont, kSong14Bold), SetNumber(kEditTextColor, kBlack),
+    SetNumber(kEditBackColor, kWhite), SetNumber(kEditAlignment, 1),    SetNumber(kEditMaxLength, 0),
     SetNumber(kEditMultiLine, 0),
 };
 constexpr PropertySetting kColorLabelData[] = {SetText(kLabelCaption, "字体颜色：")};
@@ -84,15 +87,15 @@ constexpr PropertySetting kPanelData[] = {
 // The maxima and positions describe the panel before a picture is chosen; the start-up and
 // background handlers set the maxima to the panel's size.
 constexpr PropertySetting kHorizontalSliderData[] = {
-    SetNumber(kSliderVertical, 0),        SetNumber(kSliderTickMarks, 0),   SetNumber(kSliderTickFrequency, 10),
-    SetNumber(kSliderShowSelection, 0),   SetNumber(kSliderPageSize, 20),   SetNumber(kSliderLineSize, 1),
-    SetNumber(kSliderMinPosition, 1),     SetNumber(kSliderMaxPosition, 333), SetNumber(kSliderPosition, 165),
+    SetNumber(kSliderVertical, 0),      SetNumber(kSliderTickMarks, 0),     SetNumber(kSliderTickFrequency, 10),
+    SetNumber(kSliderShowSelection, 0), SetNumber(kSliderPageSize, 20),     SetNumber(kSliderLineSize, 1),
+    SetNumber(kSliderMinPosition, 1),   SetNumber(kSliderMaxPosition, 333), SetNumber(kSliderPosition, 165),
 };
 constexpr PropertySetting kVerticalSliderData[] = {
-    SetNumber(kSliderVertical, 1),          SetNumber(kSliderTickMarks, 0),          SetNumber(kSliderTickFrequency, 1),
-    SetNumber(kSliderShowSelection, 1),     SetNumber(kSliderSelectionStart, 1),     SetNumber(kSliderSelectionLength, 200),
-    SetNumber(kSliderPageSize, 5),          SetNumber(kSliderLineSize, 1),           SetNumber(kSliderMinPosition, 1),
-    SetNumber(kSliderMaxPosition, 200),     SetNumber(kSliderPosition, 130),
+    SetNumber(kSliderVertical, 1),      SetNumber(kSliderTickMarks, 0),       SetNumber(kSliderTickFrequency, 1),
+    SetNumber(kSliderShowSelection, 1), SetNumber(kSliderSelectionStart, 1),  SetNumber(kSliderSelectionLength, 200),
+    SetNumber(kSliderPageSize, 5),      SetNumber(kSliderLineSize, 1),        SetNumber(kSliderMinPosition, 1),
+    SetNumber(kSliderMaxPosition, 200), SetNumber(kSliderPosition, 130),
 };
 // The tip's own settings; the pop-up operation gives the text, place and icon.
 constexpr PropertySetting kHintTipData[] = {SetNumber(kTipDisplayTime, 5000), SetNumber(kTipTextColor, kBlack),
@@ -104,7 +107,9 @@ constexpr const char* kDesignCaptions[] = {
 static_assert(std::size(kDesignCaptions) == kDesignCount);
 constexpr PropertySetting kDesignTabsData[] = {
     SetNumber(kTabPosition, 0),  // top
-    SetNumber(kTabMultiLine, 0), SetFont(kTabFont, kSong14), SetTexts(kTabCaptions, kDesignCaptions),
+    SetNumber(kTabMultiLine, 0),
+    SetFont(kTabFont, kSong14),
+    SetTexts(kTabCaptions, kDesignCaptions),
     SetNumber(kTabCurrent, 0),
 };
 // Thirteen pages without units: the box is only a strip of tabs.
@@ -116,30 +121,37 @@ constexpr PropertySetting kMainTimerData[] = {SetNumber(kTimerInterval, 0)};  //
 constexpr PropertySetting kChineseLabelData[] = {SetText(kLabelCaption, "中文名：")};
 constexpr PropertySetting kSaveDialogData[] = {
     SetNumber(kDialogKind, 1),  // save file
-    SetText(kDialogTitle, ""),           SetText(kDialogFileName, ""),
+    SetText(kDialogTitle, ""),
+    SetText(kDialogFileName, ""),
     SetText(kDialogFilter, "位图文件(*.bmp)|*.bmp"),
-    SetNumber(kDialogFilterIndex, 0),    SetText(kDialogInitialDir, ""),      SetText(kDialogDefaultExt, "bmp"),
-    SetNumber(kDialogCreatePrompt, 0),   SetNumber(kDialogFileMustExist, 1),  SetNumber(kDialogOverwritePrompt, 1),
-    SetNumber(kDialogPathMustExist, 1),  SetNumber(kDialogKeepCurrentDir, 0),
+    SetNumber(kDialogFilterIndex, 0),
+    SetText(kDialogInitialDir, ""),
+    SetText(kDialogDefaultExt, "bmp"),
+    SetNumber(kDialogCreatePrompt, 0),
+    SetNumber(kDialogFileMustExist, 1),
+    SetNumber(kDialogOverwritePrompt, 1),
+    SetNumber(kDialogPathMustExist, 1),
+    SetNumber(kDialogKeepCurrentDir, 0),
 };
 constexpr PropertySetting kEnglishPreviewButtonData[] = {SetText(kButtonCaption, "设计预览")};
 constexpr PropertySetting kEnglishNameBoxData[] = {
-    SetText(kEditContent, "Xiaoming"),   SetFont(kEditFont, kSong14Bold), SetNumber(kEditTextColor, kWhite),
-    SetNumber(kEditBackColor, kTeal),    SetNumber(kEditAlignment, 1),    SetNumber(kEditMaxLength, 0),
+    SetText(kEditContent, "Xiaoming"), SetFont(kEditFont, kSong14Bold), SetNumber(kEditTextColor, kWhite),
+    SetNumber(kEditBackColor, kTeal),  SetNumber(kEditAlignment, 1),    SetNumber(kEditMaxLength, 0),
     SetNumber(kEditMultiLine, 0),
 };
 constexpr PropertySetting kEnglishLabelData[] = {SetText(kLabelCaption, "英文名：")};
 constexpr PropertySetting kChinesePreviewButtonData[] = {SetText(kButtonCaption, "设计预览")};
 constexpr PropertySetting kChineseNameBoxData[] = {
-    SetText(kEditContent, "王小明"),     SetFont(kEditFont, kSong14Bold), SetNumber(kEditTextColor, kWhite),
-    SetNumber(kEditBackColor, kTeal),    SetNumber(kEditAlignment, 1),    SetNumber(kEditMaxLength, 0),
+    SetText(kEditContent, "王小明"),   SetFont(kEditFont, kSong14Bold), SetNumber(kEditTextColor, kWhite),
+    SetNumber(kEditBackColor, kTeal),  SetNumber(kEditAlignment, 1),    SetNumber(kEditMaxLength, 0),
     SetNumber(kEditMultiLine, 0),
 };
 constexpr PropertySetting kPreviewGroupData[] = {SetText(kGroupCaption, "签名预览"), SetNumber(kGroupAlignment, 0),
                                                  SetNumber(kGroupTextColor, kGreen)};
-constexpr std::uint32_t kPreviewGroupHolds[] = {kDesignLabel, kSizeLabel,        kSizeBox,        kColorLabel,
-                                                kTextColorPicker, kSaveButton,   kPanelUnit,      kHorizontalSlider,
-                                                kVerticalSlider,  kHintTip,      kDesignTabs};
+constexpr std::uint32_t kPreviewGroupHolds[] = {
+    kDesignLabel, kSizeLabel,        kSizeBox,        kColorLabel, kTextColorPicker, kSaveButton,
+    kPanelUnit,   kHorizontalSlider, kVerticalSlider, kHintTip,    kDesignTabs,
+};
 
 // ---- bound events; the name fields have none, so typing redraws nothing ----
 constexpr EventBinding kFeedbackButtonEvents[] = {{kButtonClicked, kOnFeedbackClicked}};
@@ -215,4 +227,3 @@ constexpr WindowLayout kLayout{
 }  // namespace
 
 const WindowLayout& MainWindowLayout() { return kLayout; }
-std::span<const char* const> DesignTabCaptions() { return kDesignCaptions; }

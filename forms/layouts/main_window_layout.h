@@ -2,11 +2,6 @@
 // containers, initial values and event bindings (ids in forms/layouts/window_ids.h).
 #pragma once
 
-#include <span>
-
 #include "forms/layout.h"
 
 const WindowLayout& MainWindowLayout();
-
-// The captions of the design tabs, index = currentTab.
-std::span<const char* const> DesignTabCaptions();
