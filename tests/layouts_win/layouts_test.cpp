@@ -9,16 +9,19 @@
 #include <array>
 #include <cstring>
 #include <functional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "canvas/draw_panel_commands.h"
 #include "canvas/picture.h"
+#include "canvas/picture_box_paint_win.h"
 #include "forms/layouts/main_window_layout.h"
 #include "forms/layouts/program_layouts.h"
 #include "forms/layouts/splash_window_layout.h"
 #include "forms/layouts/window_ids.h"
+#include "forms/operations.h"
 #include "forms/properties.h"
 #include "forms/property_ids.h"
 #include "forms/type_ids.h"
@@ -472,6 +475,42 @@ TEST_F(LayoutsTest, SplashIsAFramelessRoundedWindowHoldingItsPicture) {
   EXPECT_EQ(decoded.picture.kind, PictureKind::kJpeg);
   EXPECT_EQ(decoded.picture.width, 330);
   EXPECT_EQ(decoded.picture.height, 110);
+}
+
+// Paints a picture box the way the picture library does once it has started.
+void PaintWithTheProgramsDecoder(HDC dc, const RECT& rect, const std::uint8_t* bytes, std::size_t length,
+                                 std::int32_t displayMode) {
+  const DecodeResult decoded = DecodePicture(bytes, length);
+  if (decoded) PaintPictureBox(dc, rect, nullptr, &decoded.picture, displayMode);
+}
+
+TEST_F(LayoutsTest, TheSplashShowsThePictureShiftedWithAWhiteBandAtTheRight) {
+  SetPicturePainter(PaintWithTheProgramsDecoder);
+  ASSERT_TRUE(LoadWindow(kSplashWindow, 0, false));
+  HWND window = LiveWindow(kSplashWindow);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  const std::span<const std::uint8_t> file = SplashPictureBytes();
+  const DecodeResult decoded = DecodePicture(file.data(), file.size());
+  ASSERT_TRUE(decoded);
+  const DecodedPicture& picture = decoded.picture;
+  // Rows bottom first, blue-green-red.
+  auto pictureAt = [&picture](int x, int y) {
+    const std::size_t row = static_cast<std::size_t>(picture.height - 1 - y);
+    const std::uint8_t* pixel = picture.pixels + (row * picture.width + x) * 3;
+    return RGB(pixel[2], pixel[1], pixel[0]);
+  };
+  HDC dc = GetDC(window);
+  // Client (x, y) shows picture (x + 22, y + 8): along a row through the title and the notice.
+  for (int y : {27, 64}) {
+    for (int x = 40; x < 300; x += 13) {
+      EXPECT_EQ(GetPixel(dc, x, y), pictureAt(x + 22, y + 8)) << "client " << x << ", " << y;
+    }
+  }
+  // The picture ends at client column 307; the six columns after it are the window's white.
+  EXPECT_EQ(GetPixel(dc, 307, 50), pictureAt(329, 58));
+  for (int x = 308; x < 314; ++x) EXPECT_EQ(GetPixel(dc, x, 50), RGB(255, 255, 255)) << "column " << x;
+  ReleaseDC(window, dc);
+  SetPicturePainter(nullptr);
 }
 
 TEST_F(LayoutsTest, EscapeClosesTheSplashAtOnce) {
