@@ -8,19 +8,7 @@
 
 #include "frame/values.h"
 
-// The seven-field font value. Inside a unit a font is kept as the platform's logical font record.
-struct FontRecord {
-  std::int32_t angle;  // tenths of a degree
-  std::int32_t bold;
-  std::int32_t italic;
-  std::int32_t strikeOut;
-  std::int32_t underline;
-  std::int32_t size;  // points
-  Text face;
-};
-#if defined(_WIN32) && !defined(_WIN64)
-static_assert(sizeof(FontRecord) == 28);
-#endif
+#include "forms/font_record.h"
 
 // Low 32 bits carry integers, truth values, colours, choices and (in the 32-bit program) the
 // pointer to a text, buffer or FontRecord the caller then owns. The 64-bit build needs all 64 bits
