@@ -9,7 +9,7 @@
 
 namespace {
 
-struct BmpSpec {
+struct BmpFields {
   std::int32_t width = 1;
   std::int32_t height = 1;
   std::uint16_t bitsPerPixel = 24;
@@ -20,31 +20,31 @@ struct BmpSpec {
   std::int64_t pixelOffset = -1;           // -1: directly behind the colour table
 };
 
-Bytes MakeBmp(const BmpSpec& spec) {
-  const std::uint32_t offset = spec.pixelOffset >= 0 ? static_cast<std::uint32_t>(spec.pixelOffset)
-                                                     : static_cast<std::uint32_t>(54 + 4 * spec.colourTable.size());
+Bytes MakeBmp(const BmpFields& fields) {
+  const std::uint32_t offset = fields.pixelOffset >= 0 ? static_cast<std::uint32_t>(fields.pixelOffset)
+                                                     : static_cast<std::uint32_t>(54 + 4 * fields.colourTable.size());
   Bytes b;
   PutBytes(b, {'B', 'M'});                                      // file type
-  PutLe32(b, static_cast<std::uint32_t>(offset + spec.rows.size()));  // file size
+  PutLe32(b, static_cast<std::uint32_t>(offset + fields.rows.size()));  // file size
   PutLe32(b, 0);                                                // two reserved words
   PutLe32(b, offset);                                           // pixel data offset
   PutLe32(b, 40);                                               // info header size
-  PutLe32(b, static_cast<std::uint32_t>(spec.width));           // width
-  PutLe32(b, static_cast<std::uint32_t>(spec.height));          // height, negative: top-down
+  PutLe32(b, static_cast<std::uint32_t>(fields.width));           // width
+  PutLe32(b, static_cast<std::uint32_t>(fields.height));          // height, negative: top-down
   PutLe16(b, 1);                                                // planes
-  PutLe16(b, spec.bitsPerPixel);                                // bits per pixel
-  PutLe32(b, spec.compression);                                 // compression
-  PutLe32(b, static_cast<std::uint32_t>(spec.rows.size()));     // image size
+  PutLe16(b, fields.bitsPerPixel);                                // bits per pixel
+  PutLe32(b, fields.compression);                                 // compression
+  PutLe32(b, static_cast<std::uint32_t>(fields.rows.size()));     // image size
   PutLe32(b, 2835);                                             // horizontal resolution
   PutLe32(b, 2835);                                             // vertical resolution
-  PutLe32(b, spec.coloursUsed);                                 // colours used
+  PutLe32(b, fields.coloursUsed);                                 // colours used
   PutLe32(b, 0);                                                // colours important
-  for (std::uint32_t colour : spec.colourTable) {
+  for (std::uint32_t colour : fields.colourTable) {
     PutBytes(b, {static_cast<std::uint8_t>(colour), static_cast<std::uint8_t>(colour >> 8),
                  static_cast<std::uint8_t>(colour >> 16), 0});  // blue, green, red, reserved
   }
   b.resize(std::max<std::size_t>(b.size(), offset), 0xAA);
-  b.insert(b.end(), spec.rows.begin(), spec.rows.end());
+  b.insert(b.end(), fields.rows.begin(), fields.rows.end());
   return b;
 }
 
@@ -59,16 +59,16 @@ constexpr std::uint8_t kBottomRow[] = {255, 0, 0, 255, 255, 255, 0xEE, 0xEE};
 const Bytes kExpectedBlock = {255, 0, 0, 255, 255, 255, 0, 0, 255, 0, 255, 0};
 
 TEST(BmpDecoder, TopDownAndBottomUpFilesGiveTheSameBlock) {
-  BmpSpec bottomUp{.width = 2, .height = 2};
+  BmpFields bottomUp{.width = 2, .height = 2};
   bottomUp.rows.insert(bottomUp.rows.end(), std::begin(kBottomRow), std::end(kBottomRow));
   bottomUp.rows.insert(bottomUp.rows.end(), std::begin(kTopRow), std::end(kTopRow));
-  BmpSpec topDown{.width = 2, .height = -2};
+  BmpFields topDown{.width = 2, .height = -2};
   topDown.rows.insert(topDown.rows.end(), std::begin(kTopRow), std::end(kTopRow));
   topDown.rows.insert(topDown.rows.end(), std::begin(kBottomRow), std::end(kBottomRow));
 
-  for (const BmpSpec* spec : {&bottomUp, &topDown}) {
-    const DecodeResult result = Decode(MakeBmp(*spec));
-    const char* which = spec->height > 0 ? "bottom-up" : "top-down";
+  for (const BmpFields* fields : {&bottomUp, &topDown}) {
+    const DecodeResult result = Decode(MakeBmp(*fields));
+    const char* which = fields->height > 0 ? "bottom-up" : "top-down";
     ASSERT_TRUE(result) << which << ": " << PictureFailureName(result.failure);
     EXPECT_EQ(result.picture.kind, PictureKind::kBmp) << which;
     EXPECT_EQ(result.picture.width, 2) << which;
@@ -79,15 +79,15 @@ TEST(BmpDecoder, TopDownAndBottomUpFilesGiveTheSameBlock) {
 
 TEST(BmpDecoder, SkipsRowPadding) {
   // 3 pixels of 24 bits: 9 pixel bytes and 3 padding bytes per row.
-  BmpSpec spec{.width = 3, .height = 2};
-  spec.rows = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0xEE, 0xEE, 0xEE, 11, 12, 13, 14, 15, 16, 17, 18, 19, 0xEE, 0xEE, 0xEE};
-  const DecodeResult result = Decode(MakeBmp(spec));
+  BmpFields fields{.width = 3, .height = 2};
+  fields.rows = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0xEE, 0xEE, 0xEE, 11, 12, 13, 14, 15, 16, 17, 18, 19, 0xEE, 0xEE, 0xEE};
+  const DecodeResult result = Decode(MakeBmp(fields));
   ASSERT_TRUE(result) << PictureFailureName(result.failure);
   EXPECT_EQ(BlockOf(result.picture), (Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 14, 15, 16, 17, 18, 19}));
 
   // The last row's padding is not needed: nothing is read behind the last pixel.
-  spec.rows.resize(spec.rows.size() - 3);
-  EXPECT_TRUE(Decode(MakeBmp(spec))) << "file without the last row's padding";
+  fields.rows.resize(fields.rows.size() - 3);
+  EXPECT_TRUE(Decode(MakeBmp(fields))) << "file without the last row's padding";
 }
 
 TEST(BmpDecoder, IndexedPixelsGoThroughTheColourTable) {
@@ -95,7 +95,7 @@ TEST(BmpDecoder, IndexedPixelsGoThroughTheColourTable) {
   for (std::uint32_t i = 0; i < 16; ++i) sixteen.push_back(0x010203 * i);
   struct Case {
     const char* name;
-    BmpSpec spec;
+    BmpFields fields;
     Bytes expected;  // the block
   };
   const Case cases[] = {
@@ -117,7 +117,7 @@ TEST(BmpDecoder, IndexedPixelsGoThroughTheColourTable) {
        {1, 2, 3, 4, 5, 6}},
   };
   for (const Case& c : cases) {
-    const DecodeResult result = Decode(MakeBmp(c.spec));
+    const DecodeResult result = Decode(MakeBmp(c.fields));
     ASSERT_TRUE(result) << c.name << ": " << PictureFailureName(result.failure);
     EXPECT_EQ(BlockOf(result.picture), c.expected) << c.name;
   }
@@ -125,52 +125,52 @@ TEST(BmpDecoder, IndexedPixelsGoThroughTheColourTable) {
 
 TEST(BmpDecoder, ReadsOverColourEntriesPastTheFirst256) {
   // 300 entries are in the file; only the first 256 can be indexed, the rest are read over.
-  BmpSpec spec{.width = 1, .height = 1, .bitsPerPixel = 8, .coloursUsed = 300, .rows = {255, 0, 0, 0}};
-  spec.colourTable.assign(300, 0);
-  spec.colourTable[255] = 0xABCDEF;
-  const DecodeResult result = Decode(MakeBmp(spec));
+  BmpFields fields{.width = 1, .height = 1, .bitsPerPixel = 8, .coloursUsed = 300, .rows = {255, 0, 0, 0}};
+  fields.colourTable.assign(300, 0);
+  fields.colourTable[255] = 0xABCDEF;
+  const DecodeResult result = Decode(MakeBmp(fields));
   ASSERT_TRUE(result) << PictureFailureName(result.failure);
   EXPECT_EQ(BlockOf(result.picture), (Bytes{0xEF, 0xCD, 0xAB})) << "entry 255";
 }
 
 TEST(BmpDecoder, RefusesWhatItCannotDecode) {
-  const BmpSpec oneByOne{.rows = {1, 2, 3, 0}};
+  const BmpFields oneByOne{.rows = {1, 2, 3, 0}};
   struct Case {
     std::string name;
     Bytes bytes;
     PictureFailure expected;
   };
   auto with = [&](auto change) {
-    BmpSpec spec = oneByOne;
-    change(spec);
-    return MakeBmp(spec);
+    BmpFields fields = oneByOne;
+    change(fields);
+    return MakeBmp(fields);
   };
   const Bytes headerOnly = MakeBmp(oneByOne);
   std::vector<Case> cases = {
       {"53 header bytes", Bytes(headerOnly.begin(), headerOnly.begin() + 53), PictureFailure::kTruncated},
-      {"run-length compression", with([](BmpSpec& s) { s.compression = 1; s.bitsPerPixel = 8; }),
+      {"run-length compression", with([](BmpFields& s) { s.compression = 1; s.bitsPerPixel = 8; }),
        PictureFailure::kUnsupported},
-      {"bit fields", with([](BmpSpec& s) { s.compression = 3; }), PictureFailure::kUnsupported},
-      {"16 bits", with([](BmpSpec& s) { s.bitsPerPixel = 16; }), PictureFailure::kUnsupported},
+      {"bit fields", with([](BmpFields& s) { s.compression = 3; }), PictureFailure::kUnsupported},
+      {"16 bits", with([](BmpFields& s) { s.bitsPerPixel = 16; }), PictureFailure::kUnsupported},
       {"pixel offset inside the colour table",
-       with([](BmpSpec& s) { s.bitsPerPixel = 8; s.colourTable.assign(256, 0); s.pixelOffset = 60; }),
+       with([](BmpFields& s) { s.bitsPerPixel = 8; s.colourTable.assign(256, 0); s.pixelOffset = 60; }),
        PictureFailure::kBadHeader},
-      {"pixel offset at the end of the file", with([](BmpSpec& s) { s.pixelOffset = 1000; s.rows.clear(); }),
+      {"pixel offset at the end of the file", with([](BmpFields& s) { s.pixelOffset = 1000; s.rows.clear(); }),
        PictureFailure::kTruncated},
-      {"colour table cut short", with([](BmpSpec& s) { s.bitsPerPixel = 8; s.colourTable.assign(2, 0); s.rows.clear(); }),
+      {"colour table cut short", with([](BmpFields& s) { s.bitsPerPixel = 8; s.colourTable.assign(2, 0); s.rows.clear(); }),
        PictureFailure::kTruncated},
       {"colours used 0xFFFFFFFF",
-       with([](BmpSpec& s) { s.bitsPerPixel = 8; s.coloursUsed = 0xFFFFFFFF; s.colourTable.assign(2, 0); }),
+       with([](BmpFields& s) { s.bitsPerPixel = 8; s.coloursUsed = 0xFFFFFFFF; s.colourTable.assign(2, 0); }),
        PictureFailure::kTruncated},
-      {"second row missing", with([](BmpSpec& s) { s.height = 2; }), PictureFailure::kTruncated},
-      {"width 0", with([](BmpSpec& s) { s.width = 0; }), PictureFailure::kBadSize},
-      {"height 0", with([](BmpSpec& s) { s.height = 0; }), PictureFailure::kBadSize},
-      {"width 16385", with([](BmpSpec& s) { s.width = 16385; }), PictureFailure::kTooLarge},
-      {"height INT32_MIN", with([](BmpSpec& s) { s.height = INT32_MIN; }), PictureFailure::kTooLarge},
-      {"16384 x 16384: 768 MiB of pixels", with([](BmpSpec& s) { s.width = s.height = 16384; }),
+      {"second row missing", with([](BmpFields& s) { s.height = 2; }), PictureFailure::kTruncated},
+      {"width 0", with([](BmpFields& s) { s.width = 0; }), PictureFailure::kBadSize},
+      {"height 0", with([](BmpFields& s) { s.height = 0; }), PictureFailure::kBadSize},
+      {"width 16385", with([](BmpFields& s) { s.width = 16385; }), PictureFailure::kTooLarge},
+      {"height INT32_MIN", with([](BmpFields& s) { s.height = INT32_MIN; }), PictureFailure::kTooLarge},
+      {"16384 x 16384: 768 MiB of pixels", with([](BmpFields& s) { s.width = s.height = 16384; }),
        PictureFailure::kTooLarge},
       // Within the limits but the rows are not in the file: refused before any block is allocated.
-      {"8000 x 8000 without rows", with([](BmpSpec& s) { s.width = s.height = 8000; }), PictureFailure::kTruncated},
+      {"8000 x 8000 without rows", with([](BmpFields& s) { s.width = s.height = 8000; }), PictureFailure::kTruncated},
   };
   for (const Case& c : cases) {
     const DecodeResult result = Decode(c.bytes);

@@ -58,7 +58,7 @@ void PutSubBlocks(Bytes& out, const Bytes& data, bool terminate = true) {
   if (terminate) out.push_back(0);
 }
 
-struct GifSpec {
+struct GifFields {
   std::uint16_t screenWidth = 4;
   std::uint16_t screenHeight = 1;
   std::vector<Rgb> globalTable = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
@@ -89,28 +89,28 @@ void PutTable(Bytes& out, const std::vector<Rgb>& table) {
   }
 }
 
-Bytes MakeGif(const GifSpec& spec) {
+Bytes MakeGif(const GifFields& fields) {
   Bytes b;
   PutBytes(b, {'G', 'I', 'F', '8', '9', 'a'});  // signature
-  PutLe16(b, spec.screenWidth);                 // logical screen width
-  PutLe16(b, spec.screenHeight);                // logical screen height
-  const bool global = !spec.globalTable.empty();
-  b.push_back(global ? 0x80 | TableSizeField(spec.globalTable.size()) : 0);  // flags: global table, its size
+  PutLe16(b, fields.screenWidth);                 // logical screen width
+  PutLe16(b, fields.screenHeight);                // logical screen height
+  const bool global = !fields.globalTable.empty();
+  b.push_back(global ? 0x80 | TableSizeField(fields.globalTable.size()) : 0);  // flags: global table, its size
   b.push_back(0);                                                             // background colour index
   b.push_back(0);                                                             // pixel aspect ratio
-  if (global) PutTable(b, spec.globalTable);
-  b.insert(b.end(), spec.extensions.begin(), spec.extensions.end());
+  if (global) PutTable(b, fields.globalTable);
+  b.insert(b.end(), fields.extensions.begin(), fields.extensions.end());
   b.push_back(0x2C);        // image separator
-  PutLe16(b, spec.left);    // image left
-  PutLe16(b, spec.top);     // image top
-  PutLe16(b, spec.width);   // image width
-  PutLe16(b, spec.height);  // image height
-  const bool local = !spec.localTable.empty();
-  b.push_back((local ? 0x80 | TableSizeField(spec.localTable.size()) : 0) | (spec.interlaced ? 0x40 : 0));
-  if (local) PutTable(b, spec.localTable);
-  b.push_back(spec.minimumCodeSize);  // LZW minimum code size
-  PutSubBlocks(b, PackCodes(spec.minimumCodeSize, spec.codes), spec.terminateData);
-  if (spec.trailer) b.push_back(0x3B);
+  PutLe16(b, fields.left);    // image left
+  PutLe16(b, fields.top);     // image top
+  PutLe16(b, fields.width);   // image width
+  PutLe16(b, fields.height);  // image height
+  const bool local = !fields.localTable.empty();
+  b.push_back((local ? 0x80 | TableSizeField(fields.localTable.size()) : 0) | (fields.interlaced ? 0x40 : 0));
+  if (local) PutTable(b, fields.localTable);
+  b.push_back(fields.minimumCodeSize);  // LZW minimum code size
+  PutSubBlocks(b, PackCodes(fields.minimumCodeSize, fields.codes), fields.terminateData);
+  if (fields.trailer) b.push_back(0x3B);
   return b;
 }
 
@@ -119,15 +119,15 @@ std::uint8_t IndexAt(const DecodedPicture& picture, std::size_t stride, std::siz
   return picture.pixels[kDibRowsOffset + y * stride + x];
 }
 
-DecodeResult DecodeGif(const GifSpec& spec) { return Decode(MakeGif(spec)); }
+DecodeResult DecodeGif(const GifFields& fields) { return Decode(MakeGif(fields)); }
 
 TEST(GifDecoder, WritesTheBitmapInfoBlockOfTheFirstImage) {
   // A 10 x 10 image on a 20 x 20 logical screen; its position is not applied.
-  GifSpec spec{.screenWidth = 20, .screenHeight = 20, .left = 3, .top = 4, .width = 10, .height = 10};
-  spec.codes = {kClear};
-  for (unsigned i = 0; i < 100; ++i) spec.codes.push_back(i % 4);
-  spec.codes.push_back(kEnd);
-  const DecodeResult result = DecodeGif(spec);
+  GifFields fields{.screenWidth = 20, .screenHeight = 20, .left = 3, .top = 4, .width = 10, .height = 10};
+  fields.codes = {kClear};
+  for (unsigned i = 0; i < 100; ++i) fields.codes.push_back(i % 4);
+  fields.codes.push_back(kEnd);
+  const DecodeResult result = DecodeGif(fields);
   ASSERT_TRUE(result) << PictureFailureName(result.failure);
   const DecodedPicture& picture = result.picture;
   EXPECT_EQ(picture.kind, PictureKind::kGif);
@@ -155,33 +155,33 @@ TEST(GifDecoder, WritesTheBitmapInfoBlockOfTheFirstImage) {
 }
 
 TEST(GifDecoder, LocalColourTableWinsOverTheGlobalOne) {
-  GifSpec spec;
-  spec.localTable = {{1, 2, 3}, {4, 5, 6}};
-  spec.codes = {kClear, 1, kEnd};
-  spec.width = 1;
-  const DecodeResult withLocal = DecodeGif(spec);
+  GifFields fields;
+  fields.localTable = {{1, 2, 3}, {4, 5, 6}};
+  fields.codes = {kClear, 1, kEnd};
+  fields.width = 1;
+  const DecodeResult withLocal = DecodeGif(fields);
   ASSERT_TRUE(withLocal) << PictureFailureName(withLocal.failure);
   EXPECT_EQ(LoadLe32(withLocal.picture.pixels + 40 + 4), 0x00040506u) << "entry 1 from the local table";
   EXPECT_EQ(LoadLe32(withLocal.picture.pixels + 40 + 4 * 2), 0u) << "entry 2: past the local table";
 
-  spec.globalTable.clear();
-  spec.localTable.clear();
-  const DecodeResult withNone = DecodeGif(spec);
+  fields.globalTable.clear();
+  fields.localTable.clear();
+  const DecodeResult withNone = DecodeGif(fields);
   ASSERT_TRUE(withNone) << PictureFailureName(withNone.failure);
   EXPECT_EQ(LoadLe32(withNone.picture.pixels + 40 + 4), 0u) << "no table at all: entries stay 0";
 }
 
 TEST(GifDecoder, SkipsExtensionsInFrontOfTheImage) {
-  GifSpec spec;
+  GifFields fields;
   // Plain text: introducer, label, block size 12, twelve bytes, one sub-block, terminator.
-  PutBytes(spec.extensions, {0x21, 0x01, 12, 0, 0, 0, 0, 8, 0, 8, 0, 8, 8, 1, 0, 2, 'h', 'i', 0});
+  PutBytes(fields.extensions, {0x21, 0x01, 12, 0, 0, 0, 0, 8, 0, 8, 0, 8, 8, 1, 0, 2, 'h', 'i', 0});
   // Graphic control: introducer, label, size 4, flags (transparency on), delay 10, index 1, terminator.
-  PutBytes(spec.extensions, {0x21, 0xF9, 4, 0x01, 10, 0, 1, 0});
+  PutBytes(fields.extensions, {0x21, 0xF9, 4, 0x01, 10, 0, 1, 0});
   // Comment: two sub-blocks.
-  PutBytes(spec.extensions, {0x21, 0xFE, 3, 'a', 'b', 'c', 1, 'd', 0});
+  PutBytes(fields.extensions, {0x21, 0xFE, 3, 'a', 'b', 'c', 1, 'd', 0});
   // Application: 11-byte identifier block, then data sub-blocks.
-  PutBytes(spec.extensions, {0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1, 0, 0, 0});
-  const DecodeResult result = DecodeGif(spec);
+  PutBytes(fields.extensions, {0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1, 0, 0, 0});
+  const DecodeResult result = DecodeGif(fields);
   ASSERT_TRUE(result) << PictureFailureName(result.failure);
   for (std::size_t x = 0; x < 4; ++x) {
     // Index 1 is transparent, and keeps its colour: transparency is not applied.
@@ -191,9 +191,9 @@ TEST(GifDecoder, SkipsExtensionsInFrontOfTheImage) {
 
 TEST(GifDecoder, FillsInterlacedRowsInPassOrder) {
   // A 1 x 10 image whose n-th decoded pixel has index n.
-  GifSpec spec{.width = 1, .height = 10, .interlaced = true, .minimumCodeSize = 4};
-  spec.codes = {kClear, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, kEnd};
-  const DecodeResult result = DecodeGif(spec);
+  GifFields fields{.width = 1, .height = 10, .interlaced = true, .minimumCodeSize = 4};
+  fields.codes = {kClear, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, kEnd};
+  const DecodeResult result = DecodeGif(fields);
   ASSERT_TRUE(result) << PictureFailureName(result.failure);
   const std::size_t rowOrder[10] = {0, 8, 4, 2, 6, 1, 3, 5, 7, 9};
   for (std::size_t n = 0; n < 10; ++n) {
@@ -205,9 +205,9 @@ TEST(GifDecoder, ExpandsLzwStrings) {
   // Minimum code size 2: clear 4, end 5, first free code 6.
   //   0 -> "0";  1 -> "1", adds 6 = "0 1";  6 -> "0 1", adds 7 = "1 0" (and the width grows to 4);
   //   8 is not yet defined -> the previous string plus its first value, "0 1 0", added as 8.
-  GifSpec spec{.width = 7, .height = 1};
-  spec.codes = {kClear, 0, 1, 6, 8, kEnd};
-  const DecodeResult result = DecodeGif(spec);
+  GifFields fields{.width = 7, .height = 1};
+  fields.codes = {kClear, 0, 1, 6, 8, kEnd};
+  const DecodeResult result = DecodeGif(fields);
   ASSERT_TRUE(result) << PictureFailureName(result.failure);
   const std::uint8_t expected[7] = {0, 1, 0, 1, 0, 1, 0};
   for (std::size_t x = 0; x < 7; ++x) EXPECT_EQ(IndexAt(result.picture, 8, x, 0), expected[x]) << "pixel " << x;
@@ -215,11 +215,11 @@ TEST(GifDecoder, ExpandsLzwStrings) {
 
 TEST(GifDecoder, KeepsDecodingWithAFullCodeTable) {
   // 5000 codes and no clear: the table is full after 3838 and stops growing, codes stay 12 bits.
-  GifSpec spec{.globalTable = std::vector<Rgb>(256), .width = 100, .height = 50, .minimumCodeSize = 8};
-  spec.codes = {kClear};
-  for (unsigned i = 0; i < 5000; ++i) spec.codes.push_back(i * 7 % 256);
-  spec.codes.push_back(kEnd);
-  const DecodeResult result = DecodeGif(spec);
+  GifFields fields{.globalTable = std::vector<Rgb>(256), .width = 100, .height = 50, .minimumCodeSize = 8};
+  fields.codes = {kClear};
+  for (unsigned i = 0; i < 5000; ++i) fields.codes.push_back(i * 7 % 256);
+  fields.codes.push_back(kEnd);
+  const DecodeResult result = DecodeGif(fields);
   ASSERT_TRUE(result) << PictureFailureName(result.failure);
   int wrong = 0;
   for (unsigned i = 0; i < 5000; ++i) wrong += IndexAt(result.picture, 100, i % 100, i / 100) != i * 7 % 256;
@@ -228,10 +228,10 @@ TEST(GifDecoder, KeepsDecodingWithAFullCodeTable) {
 
 TEST(GifDecoder, StopsWithinTheImageArea) {
   // Twenty codes for a 2 x 2 image: the rest are dropped.
-  GifSpec spec{.width = 2, .height = 2};
-  spec.codes = {kClear};
-  for (unsigned i = 0; i < 20; ++i) spec.codes.push_back(3 - i % 4);
-  const DecodeResult result = DecodeGif(spec);
+  GifFields fields{.width = 2, .height = 2};
+  fields.codes = {kClear};
+  for (unsigned i = 0; i < 20; ++i) fields.codes.push_back(3 - i % 4);
+  const DecodeResult result = DecodeGif(fields);
   ASSERT_TRUE(result) << PictureFailureName(result.failure);
   EXPECT_EQ(IndexAt(result.picture, 4, 1, 1), 0) << "last pixel";
   EXPECT_EQ(result.picture.pixels[kDibRowsOffset + 4 + 2], 0) << "row padding untouched";
@@ -239,12 +239,12 @@ TEST(GifDecoder, StopsWithinTheImageArea) {
 
 TEST(GifDecoder, KeepsWhatWasDecodedWhenTheDataEndsEarly) {
   // Three of ten pixels, no end code; the data ends at a zero-length sub-block, or with the file.
-  GifSpec spec{.width = 10, .height = 1};
-  spec.codes = {kClear, 3, 2, 1};
+  GifFields fields{.width = 10, .height = 1};
+  fields.codes = {kClear, 3, 2, 1};
   for (bool cutFile : {false, true}) {
-    spec.terminateData = !cutFile;
-    spec.trailer = !cutFile;
-    const DecodeResult result = DecodeGif(spec);
+    fields.terminateData = !cutFile;
+    fields.trailer = !cutFile;
+    const DecodeResult result = DecodeGif(fields);
     const char* how = cutFile ? "file cut" : "zero-length sub-block";
     ASSERT_TRUE(result) << how << ": " << PictureFailureName(result.failure);
     const std::uint8_t expected[10] = {3, 2, 1, 0, 0, 0, 0, 0, 0, 0};
@@ -254,11 +254,11 @@ TEST(GifDecoder, KeepsWhatWasDecodedWhenTheDataEndsEarly) {
 
 TEST(GifDecoder, RefusesBrokenStreams) {
   auto with = [](auto change) {
-    GifSpec spec;
-    change(spec);
-    return MakeGif(spec);
+    GifFields fields;
+    change(fields);
+    return MakeGif(fields);
   };
-  const Bytes header = with([](GifSpec&) {});
+  const Bytes header = with([](GifFields&) {});
   const std::size_t streamStart = 13 + 3 * 4;
   struct Case {
     std::string name;
@@ -284,19 +284,19 @@ TEST(GifDecoder, RefusesBrokenStreams) {
       {"stream ending after an extension introducer", Bytes{'G', 'I', 'F', '8', '7', 'a', 1, 0, 1, 0, 0, 0, 0, 0x21},
        PictureFailure::kTruncated},
       {"image descriptor cut", Bytes(header.begin(), header.begin() + streamStart + 5), PictureFailure::kTruncated},
-      {"unknown extension label", with([](GifSpec& s) { PutBytes(s.extensions, {0x21, 0x02, 0}); }),
+      {"unknown extension label", with([](GifFields& s) { PutBytes(s.extensions, {0x21, 0x02, 0}); }),
        PictureFailure::kCorruptData},
-      {"unknown block", with([](GifSpec& s) { PutBytes(s.extensions, {0x99}); }), PictureFailure::kCorruptData},
+      {"unknown block", with([](GifFields& s) { PutBytes(s.extensions, {0x99}); }), PictureFailure::kCorruptData},
       // After a clear code only a root is defined (clear+2 would name an entry that does not exist).
-      {"code 6 after a clear code", with([](GifSpec& s) { s.codes = {kClear, 6, kEnd}; }),
+      {"code 6 after a clear code", with([](GifFields& s) { s.codes = {kClear, 6, kEnd}; }),
        PictureFailure::kCorruptData},
-      {"minimum code size 9", with([](GifSpec& s) { s.minimumCodeSize = 9; }), PictureFailure::kCorruptData},
-      {"image width 0", with([](GifSpec& s) { s.width = 0; }), PictureFailure::kBadSize},
+      {"minimum code size 9", with([](GifFields& s) { s.minimumCodeSize = 9; }), PictureFailure::kCorruptData},
+      {"image width 0", with([](GifFields& s) { s.width = 0; }), PictureFailure::kBadSize},
       // Four codes cannot spell 16384 x 4096 pixels: no 64 MiB block for them.
-      {"16384 x 4096 image from four codes", with([](GifSpec& s) { s.width = 16384; s.height = 4096; }),
+      {"16384 x 4096 image from four codes", with([](GifFields& s) { s.width = 16384; s.height = 4096; }),
        PictureFailure::kTruncated},
-      {"image 20000 wide", with([](GifSpec& s) { s.width = 20000; }), PictureFailure::kTooLarge},
-      {"logical screen 16384 x 16384", with([](GifSpec& s) { s.screenWidth = s.screenHeight = 16384; }),
+      {"image 20000 wide", with([](GifFields& s) { s.width = 20000; }), PictureFailure::kTooLarge},
+      {"logical screen 16384 x 16384", with([](GifFields& s) { s.screenWidth = s.screenHeight = 16384; }),
        PictureFailure::kTooLarge},
   };
   for (const Case& c : cases) {
@@ -305,7 +305,7 @@ TEST(GifDecoder, RefusesBrokenStreams) {
     EXPECT_EQ(result.picture.pixels, nullptr) << c.name;
   }
   // A local colour table cut by the end of the file.
-  Bytes cutTable = with([](GifSpec& s) { s.localTable.assign(256, Rgb{1, 2, 3}); });
+  Bytes cutTable = with([](GifFields& s) { s.localTable.assign(256, Rgb{1, 2, 3}); });
   cutTable.resize(streamStart + 10 + 300);
   EXPECT_EQ(Decode(cutTable).failure, PictureFailure::kTruncated) << "local table cut";
 }

@@ -9,7 +9,7 @@
 
 namespace {
 
-struct PcxSpec {
+struct PcxFields {
   std::uint8_t version = 5;
   std::uint8_t bitsPerPixel = 8;
   std::uint16_t left = 0;
@@ -22,26 +22,26 @@ struct PcxSpec {
   Bytes trailer{};  // behind the rows (the palette marker and palette)
 };
 
-Bytes MakePcx(const PcxSpec& spec) {
+Bytes MakePcx(const PcxFields& fields) {
   Bytes b;
   b.push_back(0x0A);               // manufacturer
-  b.push_back(spec.version);       // version
+  b.push_back(fields.version);       // version
   b.push_back(1);                  // encoding: run-length
-  b.push_back(spec.bitsPerPixel);  // bits per pixel per plane
-  PutLe16(b, spec.left);           // window
-  PutLe16(b, spec.top);
-  PutLe16(b, spec.right);
-  PutLe16(b, spec.bottom);
+  b.push_back(fields.bitsPerPixel);  // bits per pixel per plane
+  PutLe16(b, fields.left);           // window
+  PutLe16(b, fields.top);
+  PutLe16(b, fields.right);
+  PutLe16(b, fields.bottom);
   PutLe16(b, 72);                  // horizontal resolution
   PutLe16(b, 72);                  // vertical resolution
   b.resize(16 + 48, 0x55);         // 16-colour header palette, unused here
   b.push_back(0);                  // reserved
-  b.push_back(spec.planes);        // planes
-  PutLe16(b, spec.bytesPerLine);   // bytes per line per plane
+  b.push_back(fields.planes);        // planes
+  PutLe16(b, fields.bytesPerLine);   // bytes per line per plane
   PutLe16(b, 1);                   // palette information
   b.resize(128, 0);                // filler
-  b.insert(b.end(), spec.data.begin(), spec.data.end());
-  b.insert(b.end(), spec.trailer.begin(), spec.trailer.end());
+  b.insert(b.end(), fields.data.begin(), fields.data.end());
+  b.insert(b.end(), fields.trailer.begin(), fields.trailer.end());
   return b;
 }
 
@@ -56,12 +56,12 @@ Bytes Rows(const DecodedPicture& picture, std::size_t offset) {
 }
 
 TEST(PcxDecoder, EightBitsGiveABitmapInfoBlock) {
-  PcxSpec spec;
-  spec.planes = 1;
+  PcxFields fields;
+  fields.planes = 1;
   // Row 0: a run of three 7s, a literal 1. Row 1: literal 5, a run of two 6s, literal 0.
-  spec.data = {0xC3, 7, 1, 5, 0xC2, 6, 0};
-  spec.trailer = Palette();
-  const DecodeResult result = Decode(MakePcx(spec));
+  fields.data = {0xC3, 7, 1, 5, 0xC2, 6, 0};
+  fields.trailer = Palette();
+  const DecodeResult result = Decode(MakePcx(fields));
   ASSERT_TRUE(result) << PictureFailureName(result.failure);
   const DecodedPicture& picture = result.picture;
   EXPECT_EQ(picture.kind, PictureKind::kPcx8);
@@ -80,10 +80,10 @@ TEST(PcxDecoder, EightBitsGiveABitmapInfoBlock) {
 }
 
 TEST(PcxDecoder, RunsStopAtTheEndOfTheirRow) {
-  PcxSpec spec;
+  PcxFields fields;
   // Row 0: a run of nine 7s, cut after four. Row 1: four literals (192 is still a literal).
-  spec.data = {0xC9, 7, 1, 2, 0xC0, 4};
-  const DecodeResult result = Decode(MakePcx(spec));
+  fields.data = {0xC9, 7, 1, 2, 0xC0, 4};
+  const DecodeResult result = Decode(MakePcx(fields));
   ASSERT_TRUE(result) << PictureFailureName(result.failure);
   EXPECT_EQ(Rows(result.picture, 1064), (Bytes{7, 7, 7, 7, 1, 2, 0xC0, 4}));
   EXPECT_EQ(LoadLe32(result.picture.pixels + 40 + 4 * 7), 0u) << "no palette: entries stay 0";
@@ -91,9 +91,9 @@ TEST(PcxDecoder, RunsStopAtTheEndOfTheirRow) {
 
 TEST(PcxDecoder, RowsArePaddedToTheStride) {
   // Three planes of 3 bytes (a 24-bit file taken as 8-bit): lines of 9 bytes in rows of 12.
-  PcxSpec spec{.right = 2, .bottom = 0, .planes = 3, .bytesPerLine = 3};
-  spec.data = {0xC9, 0x42};
-  const DecodeResult result = Decode(MakePcx(spec));
+  PcxFields fields{.right = 2, .bottom = 0, .planes = 3, .bytesPerLine = 3};
+  fields.data = {0xC9, 0x42};
+  const DecodeResult result = Decode(MakePcx(fields));
   ASSERT_TRUE(result) << PictureFailureName(result.failure);
   EXPECT_EQ(result.picture.pixels[12], 3) << "planes field";
   EXPECT_EQ(Rows(result.picture, 1064), (Bytes{0x42, 0x42, 0x42, 0x42, 0x42, 0x42, 0x42, 0x42, 0x42, 0, 0, 0}));
@@ -102,28 +102,28 @@ TEST(PcxDecoder, RowsArePaddedToTheStride) {
 TEST(PcxDecoder, OneBitRowsAreWholeEvenBytes) {
   // Width 20: rows of 3 bytes in the file, 4 in the block (even), the fourth 0. The second row's
   // last run is cut at the row's end.
-  PcxSpec spec{.version = 3, .bitsPerPixel = 1, .right = 19, .bottom = 1, .bytesPerLine = 3};
-  spec.data = {0xC1, 0xFF, 0xC2, 0xF0, 0x01, 0x80, 0xC2, 0xAA};
-  const DecodeResult result = Decode(MakePcx(spec));
+  PcxFields fields{.version = 3, .bitsPerPixel = 1, .right = 19, .bottom = 1, .bytesPerLine = 3};
+  fields.data = {0xC1, 0xFF, 0xC2, 0xF0, 0x01, 0x80, 0xC2, 0xAA};
+  const DecodeResult result = Decode(MakePcx(fields));
   ASSERT_TRUE(result) << PictureFailureName(result.failure);
   EXPECT_EQ(result.picture.kind, PictureKind::kPcx1);
   EXPECT_EQ(result.picture.width, 20);
   EXPECT_EQ(result.picture.height, 2);
   EXPECT_EQ(Rows(result.picture, 0), (Bytes{0xFF, 0xF0, 0xF0, 0, 0x01, 0x80, 0xAA, 0})) << "rows";
   // A file line longer than the block row: the rest is dropped.
-  spec.bytesPerLine = 6;
-  spec.data = {0xC6, 0x0F, 0xC6, 0xF0};
-  const DecodeResult wide = Decode(MakePcx(spec));
+  fields.bytesPerLine = 6;
+  fields.data = {0xC6, 0x0F, 0xC6, 0xF0};
+  const DecodeResult wide = Decode(MakePcx(fields));
   ASSERT_TRUE(wide) << PictureFailureName(wide.failure);
   EXPECT_EQ(Rows(wide.picture, 0), (Bytes{0x0F, 0x0F, 0x0F, 0x0F, 0xF0, 0xF0, 0xF0, 0xF0})) << "rows of a wide line";
 }
 
 TEST(PcxDecoder, RefusesWhatItCannotDecode) {
   auto with = [](auto change) {
-    PcxSpec spec;
-    spec.data = {0xC4, 1, 0xC4, 2};
-    change(spec);
-    return MakePcx(spec);
+    PcxFields fields;
+    fields.data = {0xC4, 1, 0xC4, 2};
+    change(fields);
+    return MakePcx(fields);
   };
   struct Case {
     std::string name;
@@ -131,20 +131,20 @@ TEST(PcxDecoder, RefusesWhatItCannotDecode) {
     PictureFailure expected;
   };
   const std::vector<Case> cases = {
-      {"header only", with([](PcxSpec& s) { s.data.clear(); }), PictureFailure::kTruncated},
-      {"data ending in the second row", with([](PcxSpec& s) { s.data = {0xC4, 1, 2}; }), PictureFailure::kTruncated},
-      {"run count as the last byte", with([](PcxSpec& s) { s.data = {0xC4, 1, 0xC4}; }), PictureFailure::kTruncated},
-      {"palette marker with a short palette", with([](PcxSpec& s) { s.trailer = {12, 1, 2, 3}; }),
+      {"header only", with([](PcxFields& s) { s.data.clear(); }), PictureFailure::kTruncated},
+      {"data ending in the second row", with([](PcxFields& s) { s.data = {0xC4, 1, 2}; }), PictureFailure::kTruncated},
+      {"run count as the last byte", with([](PcxFields& s) { s.data = {0xC4, 1, 0xC4}; }), PictureFailure::kTruncated},
+      {"palette marker with a short palette", with([](PcxFields& s) { s.trailer = {12, 1, 2, 3}; }),
        PictureFailure::kTruncated},
-      {"1 bit, version 5", with([](PcxSpec& s) { s.bitsPerPixel = 1; }), PictureFailure::kUnrecognised},
-      {"1 bit, 4 planes", with([](PcxSpec& s) { s.version = 3; s.bitsPerPixel = 1; s.planes = 4; }),
+      {"1 bit, version 5", with([](PcxFields& s) { s.bitsPerPixel = 1; }), PictureFailure::kUnrecognised},
+      {"1 bit, 4 planes", with([](PcxFields& s) { s.version = 3; s.bitsPerPixel = 1; s.planes = 4; }),
        PictureFailure::kUnsupported},
-      {"right before left", with([](PcxSpec& s) { s.left = 5; }), PictureFailure::kBadHeader},
-      {"bottom before top", with([](PcxSpec& s) { s.top = 5; }), PictureFailure::kBadHeader},
-      {"lines shorter than the width", with([](PcxSpec& s) { s.bytesPerLine = 2; }), PictureFailure::kBadHeader},
-      {"no planes", with([](PcxSpec& s) { s.planes = 0; }), PictureFailure::kBadHeader},
-      {"65536 wide", with([](PcxSpec& s) { s.right = 65535; s.bytesPerLine = 65535; }), PictureFailure::kTooLarge},
-      {"16384 x 16384", with([](PcxSpec& s) { s.right = s.bottom = 16383; s.bytesPerLine = 16384; }),
+      {"right before left", with([](PcxFields& s) { s.left = 5; }), PictureFailure::kBadHeader},
+      {"bottom before top", with([](PcxFields& s) { s.top = 5; }), PictureFailure::kBadHeader},
+      {"lines shorter than the width", with([](PcxFields& s) { s.bytesPerLine = 2; }), PictureFailure::kBadHeader},
+      {"no planes", with([](PcxFields& s) { s.planes = 0; }), PictureFailure::kBadHeader},
+      {"65536 wide", with([](PcxFields& s) { s.right = 65535; s.bytesPerLine = 65535; }), PictureFailure::kTooLarge},
+      {"16384 x 16384", with([](PcxFields& s) { s.right = s.bottom = 16383; s.bytesPerLine = 16384; }),
        PictureFailure::kTooLarge},
   };
   for (const Case& c : cases) {
