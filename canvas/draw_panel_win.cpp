@@ -8,6 +8,8 @@
 #include <string>
 
 #include "canvas/bitmap_export_win.h"
+#include "canvas/picture_box_paint_win.h"
+#include "forms/operations.h"
 #include "canvas/panel_geometry.h"
 #include "canvas/picture_layout.h"
 #include "canvas/prepared_picture_win.h"
@@ -742,5 +744,7 @@ void RegisterDrawPanelType() {
 }
 
 void DrawPanelLibraryNotice(int code, NotificationFunction) {
-  if (code == kSupportLibraryStart) RegisterDrawPanelType();
+  if (code != kSupportLibraryStart) return;
+  RegisterDrawPanelType();
+  SetPictureService(PictureBoxService());
 }

@@ -10,3 +10,8 @@
 // box has one, fills the client area first.
 void PaintPictureBox(HDC dc, const RECT& client, HBRUSH background, const DecodedPicture* picture,
                      int displayMode);
+
+struct PictureService;
+// Decoding, releasing and painting picture box pictures with the decoders above, for the picture
+// box component (installed by the canvas library when it starts).
+const PictureService& PictureBoxService();

@@ -20,9 +20,13 @@ bool PopUpBalloon(Component& tip, int x, int y, const char* text, std::int32_t i
 // The tip window of a balloon component (null when none), for callers that must look at it.
 HWND BalloonWindow(const Component& tip);
 
-// Draws a picture's file bytes into a rectangle by display mode (0 natural size at the top left, 1
-// stretched, 2 centred, further modes as 0). Installed by the picture library when it starts; until
-// then pictures are not drawn.
-using PicturePainter = void (*)(HDC dc, const RECT& rect, const std::uint8_t* bytes, std::size_t length,
-                                std::int32_t displayMode);
-void SetPicturePainter(PicturePainter painter);
+// Pictures of picture boxes, supplied by the picture library when it starts: the bytes are decoded
+// once when the property is written and the decoded picture is drawn on every paint, by display
+// mode (0 natural size at the top left, 2 centred and shrunk to fit, others stretched). Until the
+// library is there, pictures are not drawn.
+struct PictureService {
+  void* (*decode)(const std::uint8_t* bytes, std::size_t length);  // null when nothing decodes
+  void (*release)(void* decoded);
+  void (*paint)(HDC dc, const RECT& rect, const void* decoded, std::int32_t displayMode);
+};
+void SetPictureService(const PictureService& service);

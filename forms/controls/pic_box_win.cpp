@@ -1,5 +1,6 @@
 // PicBox: a picture on a background. The picture is drawn through the painter the picture library
 // installs; the mouse passes through to the form, so a form that drags anywhere drags here too.
+#include <memory>
 #include <vector>
 
 #include "forms/callback_guard.h"
@@ -12,7 +13,15 @@
 namespace {
 
 constexpr const char* kPicBoxClass = "YjPicBox";
-PicturePainter gPainter = nullptr;
+PictureService gPictures{};
+
+// The decoded form of the box's picture, released through the service that made it.
+struct DecodedRelease {
+  void operator()(void* decoded) const {
+    if (decoded && gPictures.release) gPictures.release(decoded);
+  }
+};
+using DecodedPicturePtr = std::unique_ptr<void, DecodedRelease>;
 
 constexpr PropertyRow kProperties[] = {
     {"border", ValueKind::kChoice, true, 0, 5},
@@ -56,7 +65,12 @@ class PicBox final : public Component {
         border_ = static_cast<std::int32_t>(value.number);
         return control_ ? WriteOutcome::kRecreate : WriteOutcome::kApplied;
       case kPicBoxBackColor: backColor_ = static_cast<COLORREF>(value.number); break;
-      case kPicBoxPicture: picture_ = value.bytes; break;
+      case kPicBoxPicture:
+        picture_ = value.bytes;
+        decoded_.reset(picture_.empty() || !gPictures.decode
+                           ? nullptr
+                           : gPictures.decode(picture_.data(), picture_.size()));
+        break;
       case kPicBoxDisplayMode: displayMode_ = static_cast<std::int32_t>(value.number); break;
       default: option12_ = value.number ? 1 : 0; break;
     }
@@ -69,7 +83,7 @@ class PicBox final : public Component {
     GetClientRect(control_, &client);
     HBRUSH brush = background_.For(backColor_);
     FillRect(dc, &client, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
-    if (gPainter && !picture_.empty()) gPainter(dc, client, picture_.data(), picture_.size(), displayMode_);
+    if (decoded_ && gPictures.paint) gPictures.paint(dc, client, decoded_.get(), displayMode_);
   }
 
  private:
@@ -79,6 +93,7 @@ class PicBox final : public Component {
   std::int32_t displayMode_ = 0;
   std::int32_t option12_ = 0;
   ColourBrush background_;
+  DecodedPicturePtr decoded_;
 };
 
 LRESULT OnPicBoxPaint(HWND window) {
@@ -104,7 +119,7 @@ LRESULT CALLBACK PicBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-void SetPicturePainter(PicturePainter painter) { gPainter = painter; }
+void SetPictureService(const PictureService& service) { gPictures = service; }
 
 void RegisterPicBoxType() {
   static constexpr ComponentType kType{kTypePicBox, "图片框", "PicBox", kTypeRaisesEvents, kProperties,

@@ -439,30 +439,44 @@ TEST_F(ControlsTest, TheSaveDialogTakesATypedPathAndCancelKeepsTheFileName) {
   SetCurrentDirectoryA(directory);
 }
 
+// A picture service that keeps the bytes as its "decoded" picture and records every call.
+using RecordedPicture = std::vector<std::uint8_t>;
 struct PaintCall {
   RECT rect;
-  std::vector<std::uint8_t> bytes;
+  RecordedPicture picture;
   std::int32_t mode;
 };
 std::vector<PaintCall> gPaintCalls;
-void RecordPaint(HDC, const RECT& rect, const std::uint8_t* bytes, std::size_t length, std::int32_t mode) {
-  gPaintCalls.push_back({rect, std::vector<std::uint8_t>(bytes, bytes + length), mode});
+int gDecodes = 0;
+int gReleases = 0;
+void* RecordDecode(const std::uint8_t* bytes, std::size_t length) {
+  ++gDecodes;
+  return new RecordedPicture(bytes, bytes + length);
+}
+void RecordRelease(void* decoded) {
+  ++gReleases;
+  delete static_cast<RecordedPicture*>(decoded);
+}
+void RecordPaint(HDC, const RECT& rect, const void* decoded, std::int32_t mode) {
+  gPaintCalls.push_back({rect, *static_cast<const RecordedPicture*>(decoded), mode});
 }
 
-TEST_F(ControlsTest, APictureBoxHandsItsPictureAndModeToThePainter) {
+TEST_F(ControlsTest, APictureBoxDecodesItsPictureOnceAndPaintsItByMode) {
   gPaintCalls.clear();
-  SetPicturePainter(RecordPaint);
+  gDecodes = gReleases = 0;
+  SetPictureService({RecordDecode, RecordRelease, RecordPaint});
   const std::uint8_t bytes[] = {0x42, 0x4D, 0x01};
   OwnedBuffer picture(MakeByteBuffer(bytes, sizeof bytes));
   WriteProperty(kEveryWindow, kPicture, kPicBoxPicture, kWholeValue,
                 static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(picture.Get())));
   WriteIntProperty(kEveryWindow, kPicture, kPicBoxDisplayMode, 2);
   RedrawWindow(ControlOf(kEveryWindow, kPicture), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  SetPicturePainter(nullptr);
-  ASSERT_FALSE(gPaintCalls.empty());
+  RedrawWindow(ControlOf(kEveryWindow, kPicture), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  ASSERT_GE(gPaintCalls.size(), 2u);
+  EXPECT_EQ(gDecodes, 1) << "decoded when written, not on every paint";
   const PaintCall& last = gPaintCalls.back();
   EXPECT_EQ(last.mode, 2);
-  EXPECT_EQ(last.bytes, std::vector<std::uint8_t>(bytes, bytes + sizeof bytes));
+  EXPECT_EQ(last.picture, RecordedPicture(bytes, bytes + sizeof bytes));
   EXPECT_EQ(last.rect.right - last.rect.left, 330);
   EXPECT_EQ(last.rect.bottom - last.rect.top, 110);
   // The property hands out its own copy of the bytes.
@@ -470,6 +484,14 @@ TEST_F(ControlsTest, APictureBoxHandsItsPictureAndModeToThePainter) {
   ASSERT_EQ(BufferLength(read.Get()), sizeof bytes);
   EXPECT_NE(read.Get(), picture.Get());
   EXPECT_EQ(std::memcmp(BufferBytes(read.Get()), bytes, sizeof bytes), 0);
+
+  // An empty value removes the picture: it is released and no longer painted.
+  WriteProperty(kEveryWindow, kPicture, kPicBoxPicture, kWholeValue, 0);
+  EXPECT_EQ(gReleases, 1);
+  const std::size_t paintsBefore = gPaintCalls.size();
+  RedrawWindow(ControlOf(kEveryWindow, kPicture), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(gPaintCalls.size(), paintsBefore);
+  SetPictureService({});
 }
 
 TEST_F(ControlsTest, DestroyingAControlLeavesTheWindowAndRefreshPaints) {

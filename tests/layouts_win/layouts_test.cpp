@@ -477,15 +477,9 @@ TEST_F(LayoutsTest, SplashIsAFramelessRoundedWindowHoldingItsPicture) {
   EXPECT_EQ(decoded.picture.height, 110);
 }
 
-// Paints a picture box the way the picture library does once it has started.
-void PaintWithTheProgramsDecoder(HDC dc, const RECT& rect, const std::uint8_t* bytes, std::size_t length,
-                                 std::int32_t displayMode) {
-  const DecodeResult decoded = DecodePicture(bytes, length);
-  if (decoded) PaintPictureBox(dc, rect, nullptr, &decoded.picture, displayMode);
-}
-
 TEST_F(LayoutsTest, TheSplashShowsThePictureShiftedWithAWhiteBandAtTheRight) {
-  SetPicturePainter(PaintWithTheProgramsDecoder);
+  // The picture service the canvas library installs when it starts.
+  SetPictureService(PictureBoxService());
   ASSERT_TRUE(LoadWindow(kSplashWindow, 0, false));
   HWND window = LiveWindow(kSplashWindow);
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -510,7 +504,7 @@ TEST_F(LayoutsTest, TheSplashShowsThePictureShiftedWithAWhiteBandAtTheRight) {
   EXPECT_EQ(GetPixel(dc, 307, 50), pictureAt(329, 58));
   for (int x = 308; x < 314; ++x) EXPECT_EQ(GetPixel(dc, x, 50), RGB(255, 255, 255)) << "column " << x;
   ReleaseDC(window, dc);
-  SetPicturePainter(nullptr);
+  SetPictureService({});
 }
 
 TEST_F(LayoutsTest, EscapeEndsAModalSplashAtOnce) {
