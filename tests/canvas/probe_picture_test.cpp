@@ -21,7 +21,10 @@ ProbeRun RunProbe(std::vector<std::string> arguments) {
   for (std::string& argument : arguments) argv.push_back(argument.data());
   testing::internal::CaptureStdout();
   const int exitCode = ProbePicture(static_cast<int>(argv.size()), argv.data());
-  return {exitCode, testing::internal::GetCapturedStdout()};
+  std::string output = testing::internal::GetCapturedStdout();
+  // Windows' text-mode stdout may end the line with a carriage return.
+  std::erase(output, '\r');
+  return {exitCode, output};
 }
 
 std::string TempPath(const char* name) { return (std::filesystem::temp_directory_path() / name).string(); }
