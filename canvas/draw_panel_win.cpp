@@ -9,6 +9,7 @@
 
 #include "canvas/bitmap_export_win.h"
 #include "canvas/picture_box_paint_win.h"
+#include "canvas/picture_measure_win.h"
 #include "forms/operations.h"
 #include "canvas/panel_geometry.h"
 #include "canvas/picture_layout.h"
@@ -743,8 +744,17 @@ void RegisterDrawPanelType() {
   RegisterComponentType(kType);
 }
 
+namespace {
+
+void* PictureToBitmapForFrame(const std::uint8_t* bytes, std::size_t length) {
+  return PictureToBitmap(bytes, length);
+}
+
+}  // namespace
+
 void DrawPanelLibraryNotice(int code, NotificationFunction) {
   if (code != kSupportLibraryStart) return;
   RegisterDrawPanelType();
   SetPictureService(PictureBoxService());
+  SetPictureToBitmap(PictureToBitmapForFrame);
 }

@@ -2,6 +2,7 @@
 // through which components reach the loop without including it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // Integer form: up to five 32-bit arguments and a 32-bit result.
@@ -35,6 +36,7 @@ struct TypedEventRecord {
 // Codes of the frame's notification function.
 enum FrameNotice : int {
   kNoticeWindowMap = 1001,
+  kNoticePictureToBitmap = 1003,   // data pointer, length; answers a device bitmap or 0
   kNoticeObjectDestroyed = 2000,   // window id, unit id
   kNoticeRunDirectory = 2003,
   kNoticeProgramFileName = 2004,
@@ -58,6 +60,11 @@ struct LoadWindowRequest {
 };
 
 using NotificationFunction = std::intptr_t (*)(int code, std::intptr_t first, std::intptr_t second);
+
+// Picture bytes to a device bitmap the caller owns. The picture library supplies it when it starts
+// (the frame itself decodes nothing); until then the notification answers 0.
+using PictureToBitmapFunction = void* (*)(const std::uint8_t* bytes, std::size_t length);
+void SetPictureToBitmap(PictureToBitmapFunction function);
 
 // Calls the notification function the loop installed; 0 when none is installed (a process without
 // a loop, such as a service test).

@@ -75,9 +75,15 @@ void WindowDestroyed(std::uint32_t windowId) {
   if (!AnyWindowLoaded() && frame.messageLoopStarted) PostQuitMessage(0);
 }
 
+PictureToBitmapFunction gPictureToBitmap = nullptr;
+
 std::intptr_t FrameNotification(int code, std::intptr_t first, std::intptr_t second) {
   switch (code) {
     case kNoticeWindowMap: return reinterpret_cast<std::intptr_t>(&WindowRecords());
+    case kNoticePictureToBitmap:
+      return gPictureToBitmap ? reinterpret_cast<std::intptr_t>(gPictureToBitmap(
+                                    reinterpret_cast<const std::uint8_t*>(first), static_cast<std::size_t>(second)))
+                              : 0;
     case kNoticeObjectDestroyed:
       WindowDestroyed(static_cast<std::uint32_t>(first));
       return 0;
@@ -295,3 +301,5 @@ void ProcessPendingEvents() {
     Pump(message);
   }
 }
+
+void SetPictureToBitmap(PictureToBitmapFunction function) { gPictureToBitmap = function; }

@@ -26,6 +26,7 @@
 #include "forms/property_ids.h"
 #include "forms/type_ids.h"
 #include "forms/window_map.h"
+#include "frame/event_record.h"
 #include "frame/frame_loop.h"
 #include "frame/memory.h"
 
@@ -475,6 +476,20 @@ TEST_F(LayoutsTest, SplashIsAFramelessRoundedWindowHoldingItsPicture) {
   EXPECT_EQ(decoded.picture.kind, PictureKind::kJpeg);
   EXPECT_EQ(decoded.picture.width, 330);
   EXPECT_EQ(decoded.picture.height, 110);
+}
+
+TEST_F(LayoutsTest, TheFrameTurnsPictureBytesIntoABitmapOnceThePictureLibraryStarted) {
+  const std::span<const std::uint8_t> file = SplashPictureBytes();
+  HBITMAP bitmap = reinterpret_cast<HBITMAP>(NotifyFrame(
+      kNoticePictureToBitmap, reinterpret_cast<std::intptr_t>(file.data()), static_cast<std::intptr_t>(file.size())));
+  ASSERT_NE(bitmap, nullptr);
+  BITMAP info{};
+  ASSERT_TRUE(GetObjectA(bitmap, sizeof info, &info));
+  EXPECT_EQ(info.bmWidth, 330);
+  EXPECT_EQ(info.bmHeight, 110);
+  DeleteObject(bitmap);
+  const std::uint8_t notAPicture[] = {1, 2, 3, 4, 5, 6, 7};
+  EXPECT_EQ(NotifyFrame(kNoticePictureToBitmap, reinterpret_cast<std::intptr_t>(notAPicture), sizeof notAPicture), 0);
 }
 
 TEST_F(LayoutsTest, TheSplashShowsThePictureShiftedWithAWhiteBandAtTheRight) {
