@@ -1,0 +1,140 @@
+"""Renames and subsets the signature fonts.
+
+Each output font answers exactly to its design's family name (name records 1, 4 and 16 in English
+and Chinese, an ASCII PostScript name, every other family or full name removed) and keeps only the
+characters of GBK that it has, so the program folder stays small. The source's licence text goes
+beside it in licences/.
+
+Usage: build_fonts.py CACHE OUT
+"""
+import glob
+import os
+import shutil
+import sys
+
+from fontTools import subset
+from fontTools.ttLib import TTFont
+
+CACHE, OUT = sys.argv[1], sys.argv[2]
+
+# design number (ma<n+1>.dat), family, source file (relative to the cache), face in a collection,
+# licence file (relative to the cache) or None when the name table states it.
+DESIGNS = [
+    (0, "青砚签名体", "npm/@expo-google-fonts_zhi-mang-xing/package/400Regular/ZhiMangXing_400Regular.ttf", 0,
+     "npm/@expo-google-fonts_zhi-mang-xing/package/LICENSE_FONT"),
+    (1, "方正小篆体", "deb/fonts-arphic-ukai/usr/share/fonts/truetype/arphic/ukai.ttc", 0,
+     "deb/fonts-arphic-ukai/usr/share/doc/fonts-arphic-ukai/copyright"),
+    (2, "hakuyoxingshu7000", "deb/fonts-kouzan-mouhitsu/usr/share/fonts/truetype/kouzan-mouhitsu/kouzan-mouhitsu-gyosho.ttf", 0,
+     "deb/fonts-kouzan-mouhitsu/usr/share/doc/fonts-kouzan-mouhitsu/copyright"),
+    (3, "hakuyocaoshu7000", "npm/@expo-google-fonts_liu-jian-mao-cao/package/400Regular/LiuJianMaoCao_400Regular.ttf", 0,
+     "npm/@expo-google-fonts_liu-jian-mao-cao/package/LICENSE_FONT"),
+    (4, "青砚仿明星字体", "npm/@fontsource_long-cang/package/files/long-cang-chinese-simplified-400-normal.woff2", 0,
+     "npm/@fontsource_long-cang/package/LICENSE"),
+    (5, "草檀斋领袖字体", "npm/@expo-google-fonts_ma-shan-zheng/package/400Regular/MaShanZheng_400Regular.ttf", 0,
+     "npm/@expo-google-fonts_ma-shan-zheng/package/LICENSE_FONT"),
+    (6, "青砚蚕燕隶书(新春版)", "deb/fonts-lxgw-wenkai/usr/share/fonts/truetype/lxgw/LXGWWenKai-Regular.ttf", 0,
+     "deb/fonts-lxgw-wenkai/usr/share/doc/fonts-lxgw-wenkai/copyright"),
+    (7, "创艺简细圆", "npm/@expo-google-fonts_m-plus-rounded-1c/package/300Light/MPLUSRounded1c_300Light.ttf", 0,
+     "npm/@expo-google-fonts_m-plus-rounded-1c/package/LICENSE_FONT"),
+    (8, "方正黄草简体", "deb/fonts-kouzan-mouhitsu/usr/share/fonts/truetype/kouzan-mouhitsu/KouzanBrushFontSousyo.ttf", 0,
+     "deb/fonts-kouzan-mouhitsu/usr/share/doc/fonts-kouzan-mouhitsu/copyright"),
+    (9, "Kenya Swift", "npm/@expo-google-fonts_herr-von-muellerhoff/package/400Regular/HerrVonMuellerhoff_400Regular.ttf", 0,
+     "npm/@expo-google-fonts_herr-von-muellerhoff/package/LICENSE_FONT"),
+    (10, "Amphi", "npm/@expo-google-fonts_great-vibes/package/400Regular/GreatVibes_400Regular.ttf", 0,
+     "npm/@expo-google-fonts_great-vibes/package/LICENSE_FONT"),
+    (11, "Pavane", "npm/@expo-google-fonts_alex-brush/package/400Regular/AlexBrush_400Regular.ttf", 0,
+     "npm/@expo-google-fonts_alex-brush/package/LICENSE_FONT"),
+    (12, "CommercialScript BT", "npm/@expo-google-fonts_pinyon-script/package/400Regular/PinyonScript_400Regular.ttf", 0,
+     "npm/@expo-google-fonts_pinyon-script/package/LICENSE_FONT"),
+]
+
+ENGLISH, CHINESE = 0x409, 0x804
+
+
+def gbk_characters():
+    chars = {chr(c) for c in range(0x20, 0x7F)}
+    for lead in range(0x81, 0xFF):
+        for trail in range(0x40, 0xFF):
+            if trail == 0x7F:
+                continue
+            try:
+                chars.add(bytes([lead, trail]).decode("gbk"))
+            except UnicodeDecodeError:
+                pass
+    return {ord(c) for c in chars}
+
+
+def find(relative):
+    path = os.path.join(CACHE, relative)
+    if os.path.exists(path):
+        return path
+    # Package layouts move between versions: look for the file name anywhere in the package.
+    matches = glob.glob(os.path.join(CACHE, relative.split("/")[0], relative.split("/")[1], "**",
+                                     os.path.basename(relative)), recursive=True)
+    if not matches:
+        sys.exit(f"build_fonts: {relative} not found in {CACHE}")
+    return matches[0]
+
+
+def rename(font, family, design):
+    names = font["name"]
+    licence = {n.nameID: n.toUnicode() for n in names.names if n.nameID in (0, 13, 14) and n.platformID == 3}
+    names.names = [n for n in names.names if n.platformID == 3 and n.nameID not in (1, 2, 3, 4, 6, 16, 17, 18)]
+    postscript = f"YunjianDesign{design:02d}"
+    for language in (ENGLISH, CHINESE):
+        names.setName(family, 1, 3, 1, language)
+        names.setName("Regular", 2, 3, 1, language)
+        names.setName(family, 4, 3, 1, language)
+        names.setName(family, 16, 3, 1, language)
+        names.setName("Regular", 17, 3, 1, language)
+    names.setName(f"{postscript};Regular", 3, 3, 1, ENGLISH)
+    names.setName(postscript, 6, 3, 1, ENGLISH)
+    if "CFF " in font:
+        font["CFF "].cff.fontNames = [postscript]
+    # A regular, upright face: GDI matches the family with bold off.
+    font["OS/2"].fsSelection = (font["OS/2"].fsSelection & ~0b1100001) | 0x40
+    font["head"].macStyle = 0
+    return licence
+
+
+def build(design, family, source, face, licence_file, keep):
+    font = TTFont(find(source), fontNumber=face) if source.endswith(".ttc") else TTFont(find(source))
+    font.flavor = None
+    cmap = font.getBestCmap()
+    wanted = sorted(keep & set(cmap))
+    options = subset.Options()
+    options.name_IDs = ["*"]
+    options.name_languages = ["*"]
+    options.notdef_outline = True
+    options.layout_features = ["*"]
+    options.hinting = False
+    subsetter = subset.Subsetter(options)
+    subsetter.populate(unicodes=wanted)
+    subsetter.subset(font)
+    stated = rename(font, family, design)
+    font.save(os.path.join(OUT, "zesel", f"ma{design + 1}.dat"))
+
+    base = os.path.splitext(os.path.basename(source))[0]
+    target = os.path.join(OUT, "licences", f"ma{design + 1}-{base}.txt")
+    path = os.path.join(CACHE, licence_file) if licence_file else None
+    if path and os.path.exists(path):
+        shutil.copyfile(path, target)
+    else:
+        with open(target, "w", encoding="utf-8") as out:
+            for key in (0, 13, 14):
+                if key in stated:
+                    out.write(stated[key] + "\n\n")
+    return len(wanted)
+
+
+def main():
+    os.makedirs(os.path.join(OUT, "zesel"), exist_ok=True)
+    os.makedirs(os.path.join(OUT, "licences"), exist_ok=True)
+    keep = gbk_characters()
+    for design, family, source, face, licence_file in DESIGNS:
+        count = build(design, family, source, face, licence_file, keep)
+        size = os.path.getsize(os.path.join(OUT, "zesel", f"ma{design + 1}.dat"))
+        print(f"ma{design + 1}.dat  {family}  {count} characters  {size // 1024} KiB")
+
+
+main()
