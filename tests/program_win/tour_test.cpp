@@ -76,6 +76,37 @@ InkCount CountInk(const Bitmap& bitmap, int x0, int y0, int x1, int y1, Accept i
   return found;
 }
 
+std::string DesignName(int design) {
+  char name[16];
+  wsprintfA(name, "design%02d", design);
+  return name;
+}
+
+// What the screen shows of `window`, as a 24-bit BMP file: the tour leaves it for a person to see.
+void SaveScreenshot(HWND window, const std::string& path) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  SelectObject(memory, old);
+  BITMAPINFOHEADER info{sizeof info, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  const DWORD stride = (width * 3 + 3) & ~3;
+  std::vector<char> pixels(stride * height);
+  GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+  BITMAPFILEHEADER header{0x4D42, static_cast<DWORD>(54 + pixels.size()), 0, 0, 54};
+  std::ofstream file(path, std::ios::binary);
+  file.write(reinterpret_cast<const char*>(&header), sizeof header);
+  file.write(reinterpret_cast<const char*>(&info), sizeof info);
+  file.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
 bool Dark(const Bitmap::Pixel& p) { return p.r < 90 && p.g < 90 && p.b < 90; }
 
 // Pixels that differ between two pictures of the same size.
@@ -218,7 +249,14 @@ class ProgramTour : public ::testing::Test {
  protected:
   void SetUp() override {
     CreateDirectoryA(YJ_TOUR_DIR, nullptr);
-    for (int i = 0; i < 40; ++i) DeleteFileA(Out("pic" + std::to_string(i)).c_str());
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((std::string(YJ_TOUR_DIR) + "\\*.bmp").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        DeleteFileA((std::string(YJ_TOUR_DIR) + "\\" + found.cFileName).c_str());
+      } while (FindNextFileA(search, &found));
+      FindClose(search);
+    }
     const std::string program = std::string(YJ_PROGRAM_DIR) + "\\签名设计.exe";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -304,7 +342,7 @@ TEST_F(ProgramTour, EveryDesignDrawsAndSavesAndTheProgramEndsCleanly) {
   // first picture in sorted order (500 x 300).
   EXPECT_EQ(SizeOf(c.panel), (ClientSize{500, 300}));
   EXPECT_EQ(SendMessageA(c.backgrounds, CB_GETCOUNT, 0, 0), 7);
-  const Bitmap first = Save(c, "pic0");
+  const Bitmap first = Save(c, "design00");
   ASSERT_EQ(first.width, 500);
   ASSERT_EQ(first.height, 300);
   EXPECT_EQ(first.bytes.size(), 54u + 1500u * 300u);
@@ -315,11 +353,13 @@ TEST_F(ProgramTour, EveryDesignDrawsAndSavesAndTheProgramEndsCleanly) {
     EXPECT_EQ(TextOf(c.designLabel), "[青砚草签]");
   }
 
+  SaveScreenshot(main, Out("window"));
+
   // The background alone: an empty name draws nothing. Where design 0 left no ink, its picture
   // is exactly the background.
   SetText(c.chineseName, "");
   SendMessageA(c.chinesePreview, BM_CLICK, 0, 0);
-  const Bitmap blank = Save(c, "pic1");
+  const Bitmap blank = Save(c, "blank");
   EXPECT_EQ(CountInk(blank, 0, 0, 500, 300, Dark).count, 0);
   int outside = 0;
   for (int y = 0; y < 300; ++y) {
@@ -340,7 +380,7 @@ TEST_F(ProgramTour, EveryDesignDrawsAndSavesAndTheProgramEndsCleanly) {
     Key(c.tabs, VK_RIGHT);
     Settle(main);
     ASSERT_EQ(SendMessageA(c.tabs, TCM_GETCURSEL, 0, 0), tab);
-    designs.push_back(Save(c, "pic" + std::to_string(1 + tab)));
+    designs.push_back(Save(c, DesignName(tab)));
     EXPECT_GT(CountInk(designs.back(), 100, 100, 500, 300, Dark).count, 100) << "design " << tab << " drew no ink";
   }
   for (int a = 0; a < kDesigns; ++a) {
@@ -357,19 +397,19 @@ TEST_F(ProgramTour, EveryDesignDrawsAndSavesAndTheProgramEndsCleanly) {
   SetText(c.chineseName, "李四");
   SetText(c.englishName, "Ann Lee");
   SendMessageA(c.chinesePreview, BM_CLICK, 0, 0);
-  const Bitmap unchanged = Save(c, "pic20");
+  const Bitmap unchanged = Save(c, "chinese-preview-on-english");
   EXPECT_EQ(Differences(unchanged, designs.back()), 0) << "the Chinese preview drew over an English design";
   SendMessageA(c.englishPreview, BM_CLICK, 0, 0);
-  const Bitmap english = Save(c, "pic21");
+  const Bitmap english = Save(c, "english-preview");
   EXPECT_GT(Differences(english, designs.back()), 0) << "the English preview did not draw the new name";
 
   // Back to a Chinese design; then the English preview changes nothing.
   Key(c.tabs, VK_LEFT, kDesigns - 1);
   Settle(main);
   ASSERT_EQ(SendMessageA(c.tabs, TCM_GETCURSEL, 0, 0), 0);
-  const Bitmap lisi = Save(c, "pic22");
+  const Bitmap lisi = Save(c, "design00-new-name");
   SendMessageA(c.englishPreview, BM_CLICK, 0, 0);
-  EXPECT_EQ(Differences(Save(c, "pic23"), lisi), 0) << "the English preview drew over a Chinese design";
+  EXPECT_EQ(Differences(Save(c, "english-preview-on-chinese"), lisi), 0) << "the English preview drew over a Chinese design";
 
   // Moving the sliders moves the ink: 40 rows down, 30 columns right.
   const InkCount before = CountInk(lisi, 0, 0, 500, 300, Dark);
@@ -378,7 +418,7 @@ TEST_F(ProgramTour, EveryDesignDrawsAndSavesAndTheProgramEndsCleanly) {
   Settle(main);
   EXPECT_EQ(SendMessageA(c.vertical, TBM_GETPOS, 0, 0), 170);
   EXPECT_EQ(SendMessageA(c.horizontal, TBM_GETPOS, 0, 0), 195);
-  const Bitmap moved = Save(c, "pic24");
+  const Bitmap moved = Save(c, "sliders-moved");
   const InkCount after = CountInk(moved, 0, 0, 500, 300, Dark);
   EXPECT_EQ(after.top - before.top, 40);
   EXPECT_EQ(CountInk(moved, 0, 0, 195, 300, Dark).count, 0) << "ink left of the new write position";
@@ -393,7 +433,7 @@ TEST_F(ProgramTour, EveryDesignDrawsAndSavesAndTheProgramEndsCleanly) {
   ASSERT_GE(red, 0) << "the colour list offers red";
   Choose(c.colours, red, CBN_SELENDOK);
   Settle(main);
-  const Bitmap redSmall = Save(c, "pic25");
+  const Bitmap redSmall = Save(c, "red-40-points");
   const InkCount redInk = CountInk(redSmall, 195, 170, 500, 300, [](const Bitmap::Pixel& p) {
     return p.r > 180 && p.g < 80 && p.b < 80;
   });
@@ -402,7 +442,7 @@ TEST_F(ProgramTour, EveryDesignDrawsAndSavesAndTheProgramEndsCleanly) {
   EXPECT_LT(redInk.bottom - redInk.top, after.bottom - after.top) << "40 points draw smaller than 70";
 
   // Cancelling the dialog writes nothing.
-  const std::string cancelled = Out("pic26");
+  const std::string cancelled = Out("cancelled");
   EXPECT_TRUE(SaveAs(c, cancelled, true));
   EXPECT_EQ(GetFileAttributesA(cancelled.c_str()), INVALID_FILE_ATTRIBUTES);
 
@@ -411,7 +451,7 @@ TEST_F(ProgramTour, EveryDesignDrawsAndSavesAndTheProgramEndsCleanly) {
   Choose(c.backgrounds, card, CBN_SELCHANGE);
   ASSERT_TRUE(WaitFor([&] { return SizeOf(c.panel) == ClientSize{333, 200}; }, 5000));
   Settle(main);
-  const Bitmap small = Save(c, "pic27");
+  const Bitmap small = Save(c, "smallest-picture");
   EXPECT_EQ(small.width, 333);
   EXPECT_EQ(small.bytes.size(), 54u + 1000u * 200u) << "rows padded to 1000 bytes";
   EXPECT_GT(CountInk(small, 195, 170, 333, 200, [](const Bitmap::Pixel& p) { return p.r > 180 && p.g < 80; }).count, 0);
