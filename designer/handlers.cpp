@@ -161,17 +161,6 @@ void SaveSignature() {
   Call(CmdWriteFile, {MakeTextArg(fileName.Get()), MakeBufferArg(picture.Get())});
 }
 
-int TextsDiffer(const char* first, const char* second) {
-  const auto* a = reinterpret_cast<const unsigned char*>(first ? first : "");
-  const auto* b = reinterpret_cast<const unsigned char*>(second ? second : "");
-  while (*a != 0 && *a == *b) {
-    ++a;
-    ++b;
-  }
-  if (*a == *b) return 0;
-  return *a < *b ? -1 : 1;
-}
-
 void InstallFonts() {
   Call(CommandProcessPendingEvents, {});
   const OwnedText folder = FontFolder();

@@ -15,8 +15,6 @@ extern const std::array<ExternalFunctionEntry, 4> kProgramExternalFunctions;
 
 void FillBackgroundList();
 void SaveSignature();
-// 0 when equal, -1 when `first` sorts first, 1 otherwise; bytes compare unsigned, null is empty.
-int TextsDiffer(const char* first, const char* second);
 
 void InstallFonts();
 void RemoveFonts();

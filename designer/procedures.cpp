@@ -29,3 +29,15 @@ std::int32_t TruncateToInt(double value) {
   const auto wide = static_cast<std::int64_t>(value);
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(wide)));
 }
+
+int TextsDiffer(const char* first, const char* second) {
+  const auto* a = reinterpret_cast<const unsigned char*>(first ? first : "");
+  const auto* b = reinterpret_cast<const unsigned char*>(second ? second : "");
+  while (*a != 0 && *a == *b) {
+    ++a;
+    ++b;
+  }
+  if (*a == *b) return 0;
+  return *a < *b ? -1 : 1;
+}
+

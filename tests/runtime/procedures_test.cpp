@@ -16,6 +16,30 @@ TEST(JoinTexts, JoinsTwoOrThreeAndTreatsMissingTextsAsEmpty) {
   EXPECT_EQ(OwnedText(JoinTexts(nullptr, "", nullptr)).Get(), nullptr);
 }
 
+TEST(TextsDiffer, ComparesBytesUnsignedWithNullAsEmpty) {
+  struct Case {
+    const char* first;
+    const char* second;
+    int expected;
+  };
+  const Case cases[] = {
+      {nullptr, "", 0},
+      {"", nullptr, 0},
+      {nullptr, nullptr, 0},
+      {"a.jpg", "", 1},
+      {nullptr, "a", -1},
+      {"abc", "abd", -1},
+      {"abc", "ab", 1},  // a longer text sorts after its prefix
+      {"签", "a", 1},     // GBK lead bytes are above 0x80: unsigned, they sort after ASCII
+      {"a", "签", -1},
+      {"背景", "背景", 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(TextsDiffer(c.first, c.second), c.expected)
+        << (c.first ? c.first : "(null)") << " vs " << (c.second ? c.second : "(null)");
+  }
+}
+
 TEST(TruncateToInt, TruncatesTowardZeroAndKeepsTheLow32Bits) {
   struct Case {
     double value;
