@@ -12,14 +12,18 @@ else()
   set(YJ_SOURCE_DIR_FOR_TARGET "${CMAKE_SOURCE_DIR}")
 endif()
 
-# yj_add_gtest(NAME SOURCES a.cpp b.cpp LIBS x y)
+# yj_add_gtest(NAME SOURCES a.cpp b.cpp LIBS x y [PROPERTIES name value ...])
 # One test executable; its test cases become ctest tests, listed when ctest runs (so wine stays
 # out of the build step).
 function(yj_add_gtest name)
-  cmake_parse_arguments(arg "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(arg "" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
   add_executable(${name} ${arg_SOURCES})
   target_link_libraries(${name} PRIVATE ${arg_LIBS} gtest_main)
   target_compile_definitions(${name} PRIVATE YJ_SOURCE_DIR="${YJ_SOURCE_DIR_FOR_TARGET}")
+  set(properties)
+  if(arg_PROPERTIES)
+    set(properties PROPERTIES ${arg_PROPERTIES})
+  endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+                       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} ${properties})
 endfunction()

@@ -230,6 +230,29 @@ void Settle(HWND main) {
   }
 }
 
+// The visible top-level window of `process` with the program's title.
+struct FindMain {
+  DWORD process;
+  HWND found;
+};
+BOOL CALLBACK MatchMain(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<FindMain*>(param);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  char title[128] = "";
+  GetWindowTextA(window, title, sizeof title);
+  if (process == search->process && IsWindowVisible(window) && std::string(title) == kTitle) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+HWND MainWindowOf(DWORD process) {
+  FindMain search{process, nullptr};
+  EnumWindows(MatchMain, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 struct FindDialog {
   DWORD process;
   HWND found;
@@ -303,7 +326,10 @@ class ProgramTour : public ::testing::Test {
       } while (FindNextFileA(search, &found));
       FindClose(search);
     }
-    const std::string program = std::string(YJ_PROGRAM_DIR) + "\\签名设计.exe";
+  }
+  // Starts the program of `folder`, in the tour folder as its working directory.
+  void Start(const std::string& folder) {
+    const std::string program = folder + "\\签名设计.exe";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + program + "\"";
@@ -325,9 +351,9 @@ class ProgramTour : public ::testing::Test {
   HWND WaitForMainWindow() {
     HWND main = nullptr;
     WaitFor([&] {
-      main = FindWindowA(nullptr, kTitle);
+      main = MainWindowOf(process_.dwProcessId);
       RECT rect{};
-      return main && IsWindowVisible(main) && GetWindowRect(main, &rect) && rect.top == 12 && SizeOf(FindControls(main).panel).width > 0;
+      return main && GetWindowRect(main, &rect) && rect.top == 12 && SizeOf(FindControls(main).panel).width > 0;
     }, 20000);
     return main;
   }
@@ -372,6 +398,7 @@ class ProgramTour : public ::testing::Test {
 };
 
 TEST_F(ProgramTour, EveryDesignDrawsAndSavesAndTheProgramEndsCleanly) {
+  Start(YJ_PROGRAM_DIR);
   HWND main = WaitForMainWindow();
   ASSERT_NE(main, nullptr) << "the main window never reached top 12 with the splash gone";
   RECT rect{};
@@ -521,6 +548,50 @@ TEST_F(ProgramTour, EveryDesignDrawsAndSavesAndTheProgramEndsCleanly) {
   const std::vector<std::string> requests = BrowserRequests();
   ASSERT_EQ(requests.size(), 2u);
   EXPECT_TRUE(EndsWith(requests[1], "/program/pages/index.html")) << requests[1];
+}
+
+// A folder holding only the program, its skin library and skin file: no pictures, no fonts. The
+// start-up completes with an empty list and a panel of 0 by 0, and saving writes its 1 by 1 picture.
+TEST_F(ProgramTour, AFolderWithoutPicturesOrFontsStillStartsSavesAndEnds) {
+  const std::string bare = std::string(YJ_TOUR_DIR) + "-bare";
+  CreateDirectoryA(bare.c_str(), nullptr);
+  for (const char* file : {"\\签名设计.exe", "\\SkinH_EL.dll", "\\pifu.she"}) {
+    ASSERT_TRUE(CopyFileA((std::string(YJ_PROGRAM_DIR) + file).c_str(), (bare + file).c_str(), FALSE)) << file;
+  }
+  Start(bare);
+  HWND main = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    main = MainWindowOf(process_.dwProcessId);
+    RECT rect{};
+    return main && GetWindowRect(main, &rect) && rect.top == 12;
+  }, 20000));
+  Settle(main);
+  const Controls c = FindControls(main);
+  ASSERT_NE(c.panel, nullptr);
+  EXPECT_EQ(SendMessageA(c.backgrounds, CB_GETCOUNT, 0, 0), 0);
+  EXPECT_EQ(SizeOf(c.panel), (ClientSize{0, 0}));
+  // Centred in the 868 x 561 span of its group box: left 434, top 280.
+  RECT panel{};
+  GetWindowRect(c.panel, &panel);
+  POINT origin{0, 0};
+  ClientToScreen(GetParent(c.panel), &origin);
+  // The group box 分组框1 starts at (4, 53) in the window's client area.
+  EXPECT_EQ(panel.left - origin.x, 4 + 434);
+  EXPECT_EQ(panel.top - origin.y, 53 + 280);
+
+  const std::string empty = Out("empty-panel");
+  ASSERT_TRUE(SaveAs(c, empty));
+  // The panel's backing bitmap is never smaller than 1 by 1: that is what is saved.
+  const Bitmap tiny = ReadBitmap(empty);
+  EXPECT_EQ(tiny.width, 1);
+  EXPECT_EQ(tiny.height, 1);
+  EXPECT_EQ(tiny.bytes.size(), 54u + 4u);
+
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  ASSERT_EQ(WaitForSingleObject(process_.hProcess, 15000), WAIT_OBJECT_0);
+  DWORD exitCode = 1234;
+  GetExitCodeProcess(process_.hProcess, &exitCode);
+  EXPECT_EQ(exitCode, 0u);
 }
 
 }  // namespace
