@@ -30,8 +30,11 @@ bool IsChineseDesign(int tab) { return tab >= 0 && tab < 9; }
 
 // Steps shared by both names: the broadcast, the font, a clean panel, colour and position.
 void PrepareSignature() {
-  // Fonts the worker thread added since the last drawing become visible to every window.
+  // Fonts the worker thread added since the last drawing become visible to every window. (A
+  // benchmark build of the program leaves the broadcast out, to show what it costs.)
+#ifndef YJ_WITHOUT_FONT_BROADCAST
   CallExternalFunction(kSendMessageFunction, kBroadcastWindow, kFontChangeMessage, 0, 0);
+#endif
 
   ProgramGlobals& g = Globals();
   Frame().free(std::exchange(g.signatureFont->face, CopyText(g.currentFamily)));
