@@ -11,7 +11,7 @@ packages=(
   nasm libjpeg62-turbo-dev libjpeg-turbo-progs googletest
   imagemagick locales dpkg-dev
   clang libclang-rt-14-dev
-  python3-fonttools python3-brotli
+  python3-fonttools python3-brotli zip
 )
 
 missing=()
