@@ -13,6 +13,8 @@ import shutil
 import sys
 
 from fontTools import subset
+from fontTools.pens.transformPen import TransformPen
+from fontTools.pens.ttGlyphPen import TTGlyphPen
 from fontTools.ttLib import TTFont
 
 CACHE, OUT = sys.argv[1], sys.argv[2]
@@ -49,6 +51,61 @@ DESIGNS = [
 ]
 
 ENGLISH, CHINESE = 0x409, 0x804
+
+# Designs whose source lacks common hanzi: the GB2312 hanzi it lacks are drawn in from a donor of a
+# like hand, scaled to the source's em.
+DONORS = {
+    2: "npm/@expo-google-fonts_zhi-mang-xing/package/400Regular/ZhiMangXing_400Regular.ttf",
+    8: "npm/@expo-google-fonts_liu-jian-mao-cao/package/400Regular/LiuJianMaoCao_400Regular.ttf",
+}
+
+
+def gb2312_hanzi():
+    chars = set()
+    for lead in range(0xB0, 0xF8):
+        for trail in range(0xA1, 0xFF):
+            try:
+                chars.add(ord(bytes([lead, trail]).decode("gb2312")))
+            except UnicodeDecodeError:
+                pass
+    return chars
+
+
+def draw_in(font, donor_path):
+    """Adds the donor's glyphs for the GB2312 hanzi `font` lacks; answers how many were added."""
+    donor = TTFont(donor_path)
+    donor_cmap = donor.getBestCmap()
+    donor_glyphs = donor.getGlyphSet()
+    scale = font["head"].unitsPerEm / donor["head"].unitsPerEm
+    cmap = font.getBestCmap()
+    order = list(font.getGlyphOrder())
+    added = 0
+    for code in sorted(gb2312_hanzi()):
+        if code in cmap or code not in donor_cmap:
+            continue
+        source_name = donor_cmap[code]
+        name = f"uni{code:04X}"
+        pen = TTGlyphPen(None)
+        donor_glyphs[source_name].draw(TransformPen(pen, (scale, 0, 0, scale, 0, 0)))
+        glyph = pen.glyph()
+        font["glyf"][name] = glyph
+        glyph.recalcBounds(font["glyf"])
+        advance = round(donor["hmtx"][source_name][0] * scale)
+        font["hmtx"][name] = (advance, getattr(glyph, "xMin", 0))
+        if "vmtx" in font:
+            font["vmtx"][name] = (font["head"].unitsPerEm, 0)
+        order.append(name)
+        for table in font["cmap"].tables:
+            if table.isUnicode():
+                table.cmap[code] = name
+        added += 1
+    font.setGlyphOrder(order)
+    font["glyf"].glyphOrder = order
+    if "post" in font:
+        font["post"].formatType = 2.0
+        font["post"].extraNames = []
+        font["post"].mapping = {}
+    return added
 
 
 def gbk_characters():
@@ -100,6 +157,9 @@ def rename(font, family, design):
 def build(design, family, source, face, licence_file, keep):
     font = TTFont(find(source), fontNumber=face) if source.endswith(".ttc") else TTFont(find(source))
     font.flavor = None
+    added = draw_in(font, find(DONORS[design])) if design in DONORS else 0
+    if added:
+        print(f"design {design}: {added} hanzi drawn in from {os.path.basename(DONORS[design])}")
     cmap = font.getBestCmap()
     wanted = sorted(keep & set(cmap))
     options = subset.Options()
