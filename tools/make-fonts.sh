@@ -27,6 +27,7 @@ debian_packages=(
   fonts-arphic-ukai=0.2.20080216.2-5
   fonts-kouzan-mouhitsu=20170411-3
   fonts-lxgw-wenkai=1.250+repack-1
+  fonts-noto-cjk=1:20220127+repack1-1
 )
 
 for spec in "${npm_packages[@]}"; do
@@ -45,6 +46,7 @@ for spec in "${debian_packages[@]}"; do
   mkdir -p "$folder"
   (cd "$cache" && apt-get download -q "$spec" >/dev/null)
   dpkg-deb -x "$cache/${name}_"*.deb "$folder"
+  rm -f "$cache/${name}_"*.deb
 done
 
 /usr/bin/python3 tools/fonts/build_fonts.py "$cache" "$out"

@@ -13,6 +13,7 @@ import shutil
 import sys
 
 from fontTools import subset
+from fontTools.pens.cu2quPen import Cu2QuPen
 from fontTools.pens.transformPen import TransformPen
 from fontTools.pens.ttGlyphPen import TTGlyphPen
 from fontTools.ttLib import TTFont
@@ -56,8 +57,17 @@ ENGLISH, CHINESE = 0x409, 0x804
 # like hand, scaled to the source's em.
 DONORS = {
     2: "npm/@expo-google-fonts_zhi-mang-xing/package/400Regular/ZhiMangXing_400Regular.ttf",
+    7: "deb/fonts-noto-cjk/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc",
     8: "npm/@expo-google-fonts_liu-jian-mao-cao/package/400Regular/LiuJianMaoCao_400Regular.ttf",
 }
+DONOR_LICENCES = {
+    2: "npm/@expo-google-fonts_zhi-mang-xing/package/LICENSE_FONT",
+    7: "deb/fonts-noto-cjk/usr/share/doc/fonts-noto-cjk/copyright",
+    8: None,  # the package has no licence file: the donor's name table states it
+}
+# Noto Sans CJK's collection: face 2 is the Simplified Chinese one. Debian's fonts-noto-cjk has no
+# Light weight (that is in the much larger -extra package): Regular stands in for it.
+DONOR_FACES = {7: 2}
 
 
 def gb2312_hanzi():
@@ -71,9 +81,10 @@ def gb2312_hanzi():
     return chars
 
 
-def draw_in(font, donor_path):
-    """Adds the donor's glyphs for the GB2312 hanzi `font` lacks; answers how many were added."""
-    donor = TTFont(donor_path)
+def draw_in(font, donor_path, face=0):
+    """Adds the donor's glyphs for the GB2312 hanzi `font` lacks; answers how many were added.
+    Cubic outlines (CFF donors) become quadratic ones on the way."""
+    donor = TTFont(donor_path, fontNumber=face) if donor_path.endswith(".ttc") else TTFont(donor_path)
     donor_cmap = donor.getBestCmap()
     donor_glyphs = donor.getGlyphSet()
     scale = font["head"].unitsPerEm / donor["head"].unitsPerEm
@@ -86,7 +97,8 @@ def draw_in(font, donor_path):
         source_name = donor_cmap[code]
         name = f"uni{code:04X}"
         pen = TTGlyphPen(None)
-        donor_glyphs[source_name].draw(TransformPen(pen, (scale, 0, 0, scale, 0, 0)))
+        target = Cu2QuPen(pen, max_err=1.0, reverse_direction=True) if "CFF " in donor else pen
+        donor_glyphs[source_name].draw(TransformPen(target, (scale, 0, 0, scale, 0, 0)))
         glyph = pen.glyph()
         font["glyf"][name] = glyph
         glyph.recalcBounds(font["glyf"])
@@ -157,7 +169,7 @@ def rename(font, family, design):
 def build(design, family, source, face, licence_file, keep):
     font = TTFont(find(source), fontNumber=face) if source.endswith(".ttc") else TTFont(find(source))
     font.flavor = None
-    added = draw_in(font, find(DONORS[design])) if design in DONORS else 0
+    added = draw_in(font, find(DONORS[design]), DONOR_FACES.get(design, 0)) if design in DONORS else 0
     if added:
         print(f"design {design}: {added} hanzi drawn in from {os.path.basename(DONORS[design])}")
     cmap = font.getBestCmap()
@@ -184,6 +196,18 @@ def build(design, family, source, face, licence_file, keep):
             for key in (0, 13, 14):
                 if key in stated:
                     out.write(stated[key] + "\n\n")
+    if design in DONORS:
+        donor_base = os.path.splitext(os.path.basename(DONORS[design]))[0]
+        target = os.path.join(OUT, "licences", f"ma{design + 1}-drawn-in-from-{donor_base}.txt")
+        licence = DONOR_LICENCES[design]
+        if licence:
+            shutil.copyfile(os.path.join(CACHE, licence), target)
+        else:
+            donor = TTFont(find(DONORS[design]))
+            with open(target, "w", encoding="utf-8") as out:
+                for record in donor["name"].names:
+                    if record.platformID == 3 and record.nameID in (0, 13, 14):
+                        out.write(record.toUnicode() + "\n\n")
     return len(wanted)
 
 
