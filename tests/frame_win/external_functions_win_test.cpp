@@ -9,6 +9,7 @@
 #include "frame/platform.h"
 #include "frame/program_path.h"
 #include "frame/system_library_loader.h"
+#include "runtime_error_exit.h"
 #include "scratch_folder.h"
 
 namespace {
@@ -72,7 +73,7 @@ TEST(ExternalFunctionsWinDeathTest, AMissingSkinLibraryEndsTheProgram) {
         BindProgramTable(emptyFolder.Path());
         CallExternalFunction(2, "pifu.she", "");
       },
-      [](int status) { return static_cast<unsigned>(status) == 0xFFFFFFFFu; },
+      EndedByRuntimeError,
       "code 0: names the library and the export");
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "frame/error_report.h"
+#include "runtime_error_exit.h"
 
 namespace {
 
@@ -41,13 +42,7 @@ TEST(RuntimeErrorReportDeathTest, EndsWithMinusOneAndSkipsTheCleanUpRoutine) {
         SetErrorHook(QuietHook);
         ReportRuntimeErrorByCode(kErrorStackImbalance);
       },
-      [](int status) {
-#ifdef _WIN32
-        return static_cast<unsigned>(status) == 0xFFFFFFFFu;
-#else
-        return WIFEXITED(status) && WEXITSTATUS(status) == 255;
-#endif
-      },
+      EndedByRuntimeError,
       "^hook 6 with its message\n$");
 }
 

@@ -7,6 +7,7 @@
 
 #include "frame/error_report.h"
 #include "frame/external_functions.h"
+#include "runtime_error_exit.h"
 
 namespace {
 
@@ -169,13 +170,7 @@ TEST(ExternalCallDeathTest, AMovedStackIsRuntimeErrorSix) {
         SetErrorHook(ReportCodeHook);
         CheckStackAfterExternalCall(0x1000, 0x1008);
       },
-      [](int status) {
-#ifdef _WIN32
-        return static_cast<unsigned>(status) == 0xFFFFFFFFu;
-#else
-        return WIFEXITED(status) && WEXITSTATUS(status) == 255;
-#endif
-      },
+      EndedByRuntimeError,
       "error code 6");
 }
 
