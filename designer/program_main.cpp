@@ -27,6 +27,11 @@ const ProgramHeader& Header() {
 
 int ProgramEntry() {
   Frame().initialiseFrame(Header());
+  // The program's code assumes the calling convention's clean state: string operations run
+  // forwards and the x87 unit has its default control word.
+#if defined(__i386__) || defined(__x86_64__)
+  asm volatile("cld\n\tfninit" ::: "memory");
+#endif
   ProgramGlobalsInit();
   Frame().registerCleanupRoutine(ProgramGlobalsRelease);
   Frame().loadStartWindow(kMainWindow);
