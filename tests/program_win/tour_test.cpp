@@ -406,7 +406,7 @@ TEST_F(ProgramTour, EveryDesignDrawsAndSavesAndTheProgramEndsCleanly) {
   EXPECT_EQ(rect.top, 12);
   const Controls c = FindControls(main);
   for (HWND control : {c.chineseName, c.englishName, c.sizeBox, c.chinesePreview, c.englishPreview, c.save,
-                       c.backgrounds, c.colours, c.horizontal, c.vertical, c.tabs, c.panel}) {
+                       c.backgrounds, c.colours, c.horizontal, c.vertical, c.tabs, c.panel, c.designLabel}) {
     ASSERT_NE(control, nullptr) << "a control of the main window was not found";
   }
   Settle(main);
@@ -422,9 +422,7 @@ TEST_F(ProgramTour, EveryDesignDrawsAndSavesAndTheProgramEndsCleanly) {
   const InkCount firstInk = CountInk(first, 165, 130, 500, 300, Dark);
   EXPECT_GT(firstInk.count, 200) << "black ink right of and below the write position";
   EXPECT_EQ(CountInk(first, 0, 0, 500, 125, Dark).count, 0) << "nothing drawn above the write position";
-  if (c.designLabel) {
-    EXPECT_EQ(TextOf(c.designLabel), "[青砚草签]");
-  }
+  EXPECT_EQ(TextOf(c.designLabel), "[青砚草签]");
 
   SaveScreenshot(main, Out("window"));
 
@@ -442,10 +440,11 @@ TEST_F(ProgramTour, EveryDesignDrawsAndSavesAndTheProgramEndsCleanly) {
   }
   EXPECT_EQ(outside, 0) << "pixels away from the text differ from the background";
   EXPECT_GT(Differences(first, blank), 200);
-  SetText(c.chineseName, "王小明");
-
   // Typing a name alone draws nothing; the Chinese preview draws it.
+  SetText(c.chineseName, "王小明");
+  EXPECT_EQ(Differences(Save(c, "name-typed"), blank), 0) << "typing in the name box redrew";
   SendMessageA(c.chinesePreview, BM_CLICK, 0, 0);
+  EXPECT_EQ(Differences(Save(c, "design00-again"), first), 0) << "the preview draws design 0 as at start-up";
 
   // Every design, one tab after another.
   std::vector<Bitmap> designs{first};
@@ -462,9 +461,7 @@ TEST_F(ProgramTour, EveryDesignDrawsAndSavesAndTheProgramEndsCleanly) {
     }
   }
   // An English design leaves the label with the last Chinese design's caption.
-  if (c.designLabel) {
-    EXPECT_EQ(TextOf(c.designLabel), "[黄草简签]");
-  }
+  EXPECT_EQ(TextOf(c.designLabel), "[黄草简签]");
 
   // With an English design current the Chinese preview changes nothing; the English one redraws.
   SetText(c.chineseName, "李四");
