@@ -8,8 +8,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 out=build/fonts
 cache=$out/cache
-[[ -f $out/zesel/ma13.dat && $out/zesel/ma13.dat -nt tools/fonts/build_fonts.py ]] && exit 0
 mkdir -p "$cache"
+# The win64 and win32 builds may both ask at once: one builds, the other waits and finds it done.
+exec 8>"$out/.lock"
+flock 8
+built=$out/zesel/ma13.dat
+[[ -f $built && $built -nt tools/fonts/build_fonts.py && $built -nt tools/make-fonts.sh ]] && exit 0
 
 # Pinned sources: npm package@version, Debian package=version.
 npm_packages=(
