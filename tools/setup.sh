@@ -19,6 +19,8 @@ for package in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
   [[ "$status" == "install ok installed" ]] || missing+=("$package")
 done
+# The font packages are fetched with npm; a machine without Node.js gets Debian's.
+command -v npm >/dev/null 2>&1 || missing+=(npm)
 
 if ((${#missing[@]})); then
   echo "setup: installing ${missing[*]}"
