@@ -34,8 +34,8 @@ debian_packages=(
   fonts-noto-cjk=1:20220127+repack1-1
 )
 
-for spec in "${npm_packages[@]}"; do
-  name=${spec%@*}; version=${spec##*@}
+for pinned in "${npm_packages[@]}"; do
+  name=${pinned%@*}; version=${pinned##*@}
   folder=$cache/npm/${name//\//_}
   [[ -d $folder/package ]] && continue
   mkdir -p "$folder"
@@ -43,12 +43,12 @@ for spec in "${npm_packages[@]}"; do
   tar -xzf "$folder/$tarball" -C "$folder"
 done
 
-for spec in "${debian_packages[@]}"; do
-  name=${spec%%=*}
+for pinned in "${debian_packages[@]}"; do
+  name=${pinned%%=*}
   folder=$cache/deb/$name
   [[ -d $folder/usr ]] && continue
   mkdir -p "$folder"
-  (cd "$cache" && apt-get download -q "$spec" >/dev/null)
+  (cd "$cache" && apt-get download -q "$pinned" >/dev/null)
   dpkg-deb -x "$cache/${name}_"*.deb "$folder"
   rm -f "$cache/${name}_"*.deb
 done
