@@ -14,20 +14,36 @@ packages=(
   python3-fonttools python3-brotli zip
 )
 
+sudo_cmd=()
+[[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
+installed() {
+  [[ $(dpkg-query -W -f='${Status}' "$1" 2>/dev/null || true) == "install ok installed" ]]
+}
+install_packages() {
+  echo "setup: installing $*"
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "$@"
+}
+
 missing=()
 for package in "${packages[@]}"; do
-  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-  [[ "$status" == "install ok installed" ]] || missing+=("$package")
+  installed "$package" || missing+=("$package")
 done
 # The font packages are fetched with npm; a machine without Node.js gets Debian's.
 command -v npm >/dev/null 2>&1 || missing+=(npm)
+if ((${#missing[@]})); then install_packages "${missing[@]}"; fi
 
-if ((${#missing[@]})); then
-  echo "setup: installing ${missing[*]}"
-  sudo_cmd=()
-  [[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# The 32-bit side. Where the kernel runs 32-bit programs, 32-bit wine runs the release's Windows
+# tests; where it does not, qemu-user runs the one 32-bit Linux test in emulation. qemu-user comes
+# without its recommended binfmt package, so nothing is registered with the kernel.
+read -r runs_i386 _ < <(tools/i386-check)
+if [[ $runs_i386 == yes ]]; then
+  if ! installed wine32:i386; then
+    dpkg --print-foreign-architectures | grep -qx i386 || "${sudo_cmd[@]}" dpkg --add-architecture i386
+    install_packages wine32:i386
+  fi
+else
+  installed qemu-user || install_packages qemu-user
 fi
 
 tools/fetch-libjpeg-source.sh
