@@ -1,11 +1,12 @@
-# make run   - set up, build, start the program (on Linux under wine)
-# make test  - set up, build all three presets, run the native tests and the Windows tests under wine
+# make run   - set up, build, start the program (on Linux under wine); ARCH=win32 for the release
+# make test  - set up, build all three presets, run the native tests and both builds' Windows tests
+#              under wine (the 32-bit ones only where this machine runs 32-bit programs)
 # make fuzz  - run the picture decoder fuzzer for a bounded time per format
 # make dist  - pack the 32-bit program folder (the release) as a zip for Windows users
 SHELL := /bin/bash
 PRESETS := native win64 win32
 
-.PHONY: setup build test test-native test-win64 run dist fuzz bench $(addprefix build-,$(PRESETS))
+.PHONY: setup build test test-native test-win64 test-win32 run dist fuzz bench $(addprefix build-,$(PRESETS))
 
 setup:
 	@tools/setup.sh
@@ -17,7 +18,7 @@ $(addprefix build-,$(PRESETS)): build-%: setup
 	@cmake --build --preset $*
 
 test: build
-	$(MAKE) --no-print-directory test-native test-win64
+	$(MAKE) --no-print-directory test-native test-win64 test-win32
 
 test-native:
 	ctest --preset native
@@ -25,8 +26,13 @@ test-native:
 test-win64:
 	tools/wine/with-wine ctest --preset win64
 
-run: build-win64
-	@tools/run-program.sh
+test-win32:
+	@tools/test-win32.sh
+
+# The 64-bit build by default; ARCH=win32 starts the 32-bit release where this machine can run it.
+ARCH ?= win64
+run: build-$(ARCH)
+	@tools/run-program.sh $(ARCH)
 
 dist: build-win32
 	tools/make-dist.sh

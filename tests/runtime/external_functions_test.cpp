@@ -8,6 +8,7 @@
 #include "frame/error_report.h"
 #include "frame/external_functions.h"
 #include "runtime_error_exit.h"
+#include "stack_check_cases.h"
 
 namespace {
 
@@ -146,7 +147,9 @@ TEST_F(ExternalFunctionTableTest, ReleaseFreesEachBoundModuleOnce) {
   EXPECT_EQ(table_.Count(), 0);
 }
 
-std::uintptr_t Combine(std::uintptr_t a, std::uintptr_t b, std::uintptr_t c, std::uintptr_t d) {
+// The bound functions use the system's standard calling convention, so the callee does too.
+YJ_STDCALL std::uintptr_t Combine(std::uintptr_t a, std::uintptr_t b, std::uintptr_t c,
+                                  std::uintptr_t d) {
   return a * 1000 + b * 100 + c * 10 + d;
 }
 
@@ -156,6 +159,19 @@ TEST(ExternalCall, ArgumentsArriveInOrderAndTheStackStaysPut) {
   EXPECT_EQ(CallStandardFunction(reinterpret_cast<void*>(&Combine), args, 4, &before, &after), 1234u);
   EXPECT_EQ(before, after);
 }
+
+#if defined(__i386__)
+// Only the 32-bit convention lets a callee unbalance the stack; the positions must show by how much.
+TEST(ExternalCall, TheStackPositionsShowWhatTheCalleeRemoved) {
+  for (const stack_check_cases::Case& c : stack_check_cases::kCases) {
+    std::uintptr_t before = 0, after = 0;
+    EXPECT_EQ(CallStandardFunction(c.function, stack_check_cases::kArguments, 2, &before, &after),
+              c.result)
+        << c.name;
+    EXPECT_EQ(static_cast<int>(after - before), c.stackDelta) << c.name;
+  }
+}
+#endif
 
 int ReportCodeHook(int code, const char*) {
   std::fprintf(stderr, "error code %d\n", code);
