@@ -166,6 +166,22 @@ def rename(font, family, design):
     return licence
 
 
+# OS/2 code-page bits: what a face declares it serves decides the character set GDI gives it.
+LATIN1, GB2312 = 1 << 0, 1 << 18
+CHINESE_DESIGNS = range(0, 9)
+
+
+def declare_code_pages(font, design):
+    """A Chinese design serves Latin-1 and GB2312, an English one Latin-1: asked for with the default
+    character set on a code page 936 system, every Chinese face then answers as GB2312 and reads the
+    program's GBK texts as such (a face that declared only Big5 read 王小明 as Big5 bytes)."""
+    os2 = font["OS/2"]
+    if os2.version < 1:
+        os2.version = 1
+    os2.ulCodePageRange1 = LATIN1 | GB2312 if design in CHINESE_DESIGNS else LATIN1
+    os2.ulCodePageRange2 = 0
+
+
 def build(design, family, source, face, licence_file, keep):
     font = TTFont(find(source), fontNumber=face) if source.endswith(".ttc") else TTFont(find(source))
     font.flavor = None
@@ -184,6 +200,7 @@ def build(design, family, source, face, licence_file, keep):
     subsetter.populate(unicodes=wanted)
     subsetter.subset(font)
     stated = rename(font, family, design)
+    declare_code_pages(font, design)
     font.save(os.path.join(OUT, "zesel", f"ma{design + 1}.dat"))
 
     base = os.path.splitext(os.path.basename(source))[0]
