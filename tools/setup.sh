@@ -9,7 +9,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   wine64 fonts-wine xvfb xauth x11-utils
   nasm libjpeg62-turbo-dev libjpeg-turbo-progs googletest
-  imagemagick locales dpkg-dev
+  imagemagick locales dpkg-dev fonts-arphic-uming
   clang libclang-rt-14-dev
   python3-fonttools python3-brotli zip
 )
