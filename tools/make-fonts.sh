@@ -13,7 +13,14 @@ mkdir -p "$cache"
 exec 8>"$out/.lock"
 flock 8
 built=$out/zesel/ma13.dat
-[[ -f $built && $built -nt tools/fonts/build_fonts.py && $built -nt tools/make-fonts.sh ]] && exit 0
+up_to_date() {
+  [[ -f $built ]] || return 1
+  local script
+  for script in tools/make-fonts.sh tools/fonts/*.py; do
+    [[ $built -nt $script ]] || return 1
+  done
+}
+up_to_date && exit 0
 
 # Pinned sources: npm package@version, Debian package=version.
 npm_packages=(
@@ -26,12 +33,12 @@ npm_packages=(
   @expo-google-fonts/alex-brush@0.4.1
   @expo-google-fonts/pinyon-script@0.4.1
   @fontsource/long-cang@5.3.0
+  cn-fontsource-975-maru-sc-regular@1.0.1
 )
 debian_packages=(
   fonts-arphic-ukai=0.2.20080216.2-5
   fonts-kouzan-mouhitsu=20170411-3
   fonts-lxgw-wenkai=1.250+repack-1
-  fonts-noto-cjk=1:20220127+repack1-1
 )
 
 for pinned in "${npm_packages[@]}"; do

@@ -11,7 +11,7 @@ packages=(
   nasm libjpeg62-turbo-dev libjpeg-turbo-progs googletest
   imagemagick locales dpkg-dev fonts-arphic-uming
   clang libclang-rt-14-dev
-  python3-fonttools python3-brotli zip
+  python3-fonttools python3-brotli python3-pil zip
 )
 
 sudo_cmd=()

@@ -1,9 +1,11 @@
-"""Renames and subsets the signature fonts.
+"""Builds the thirteen signature fonts (ma1.dat ... ma13.dat) and their licence texts.
 
 Each output font answers exactly to its design's family name (name records 1, 4 and 16 in English
-and Chinese, an ASCII PostScript name, every other family or full name removed) and keeps only the
-characters of GBK that it has, so the program folder stays small. The source's licence text goes
-beside it in licences/.
+and Chinese, an ASCII PostScript name, every other family or full name removed), declares the code
+pages it serves, and keeps only the characters of GBK that it draws, so the program folder stays
+small. Every Chinese design draws every GB2312 hanzi and the ASCII letters and digits, every English
+one printable ASCII: what its own font lacks (or maps to an empty glyph) is drawn in from its
+donors. The build prints a coverage table and fails when a design still lacks a character.
 
 Usage: build_fonts.py CACHE OUT
 """
@@ -12,134 +14,25 @@ import os
 import shutil
 import sys
 
-from fontTools import subset
-from fontTools.pens.cu2quPen import Cu2QuPen
-from fontTools.pens.transformPen import TransformPen
-from fontTools.pens.ttGlyphPen import TTGlyphPen
-from fontTools.ttLib import TTFont
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from fontTools import subset  # noqa: E402
+
+from charsets import ASCII_LETTERS_AND_DIGITS, PRINTABLE_ASCII, gb2312_hanzi, gbk_characters  # noqa: E402
+from designs import CHINESE_DESIGNS, DESIGNS, OFL_FROM  # noqa: E402
+from glyphs import GlyphCopier, Outlines, open_font, open_merged  # noqa: E402
 
 CACHE, OUT = sys.argv[1], sys.argv[2]
-
-# design number (ma<n+1>.dat), family, source file (relative to the cache), face in a collection,
-# licence file (relative to the cache) or None when the name table states it.
-DESIGNS = [
-    (0, "青砚签名体", "npm/@expo-google-fonts_zhi-mang-xing/package/400Regular/ZhiMangXing_400Regular.ttf", 0,
-     "npm/@expo-google-fonts_zhi-mang-xing/package/LICENSE_FONT"),
-    (1, "方正小篆体", "deb/fonts-arphic-ukai/usr/share/fonts/truetype/arphic/ukai.ttc", 0,
-     "deb/fonts-arphic-ukai/usr/share/doc/fonts-arphic-ukai/copyright"),
-    (2, "hakuyoxingshu7000", "deb/fonts-kouzan-mouhitsu/usr/share/fonts/truetype/kouzan-mouhitsu/kouzan-mouhitsu-gyosho.ttf", 0,
-     "deb/fonts-kouzan-mouhitsu/usr/share/doc/fonts-kouzan-mouhitsu/copyright"),
-    (3, "hakuyocaoshu7000", "npm/@expo-google-fonts_liu-jian-mao-cao/package/400Regular/LiuJianMaoCao_400Regular.ttf", 0,
-     "npm/@expo-google-fonts_liu-jian-mao-cao/package/LICENSE_FONT"),
-    (4, "青砚仿明星字体", "npm/@fontsource_long-cang/package/files/long-cang-chinese-simplified-400-normal.woff2", 0,
-     "npm/@fontsource_long-cang/package/LICENSE"),
-    (5, "草檀斋领袖字体", "npm/@expo-google-fonts_ma-shan-zheng/package/400Regular/MaShanZheng_400Regular.ttf", 0,
-     "npm/@expo-google-fonts_ma-shan-zheng/package/LICENSE_FONT"),
-    (6, "青砚蚕燕隶书(新春版)", "deb/fonts-lxgw-wenkai/usr/share/fonts/truetype/lxgw/LXGWWenKai-Regular.ttf", 0,
-     "deb/fonts-lxgw-wenkai/usr/share/doc/fonts-lxgw-wenkai/copyright"),
-    (7, "创艺简细圆", "npm/@expo-google-fonts_m-plus-rounded-1c/package/300Light/MPLUSRounded1c_300Light.ttf", 0,
-     "npm/@expo-google-fonts_m-plus-rounded-1c/package/LICENSE_FONT"),
-    (8, "方正黄草简体", "deb/fonts-kouzan-mouhitsu/usr/share/fonts/truetype/kouzan-mouhitsu/KouzanBrushFontSousyo.ttf", 0,
-     "deb/fonts-kouzan-mouhitsu/usr/share/doc/fonts-kouzan-mouhitsu/copyright"),
-    (9, "Kenya Swift", "npm/@expo-google-fonts_herr-von-muellerhoff/package/400Regular/HerrVonMuellerhoff_400Regular.ttf", 0,
-     "npm/@expo-google-fonts_herr-von-muellerhoff/package/LICENSE_FONT"),
-    (10, "Amphi", "npm/@expo-google-fonts_great-vibes/package/400Regular/GreatVibes_400Regular.ttf", 0,
-     "npm/@expo-google-fonts_great-vibes/package/LICENSE_FONT"),
-    (11, "Pavane", "npm/@expo-google-fonts_alex-brush/package/400Regular/AlexBrush_400Regular.ttf", 0,
-     "npm/@expo-google-fonts_alex-brush/package/LICENSE_FONT"),
-    (12, "CommercialScript BT", "npm/@expo-google-fonts_pinyon-script/package/400Regular/PinyonScript_400Regular.ttf", 0,
-     "npm/@expo-google-fonts_pinyon-script/package/LICENSE_FONT"),
-]
-
 ENGLISH, CHINESE = 0x409, 0x804
-
-# Designs whose source lacks common hanzi: the GB2312 hanzi it lacks are drawn in from a donor of a
-# like hand, scaled to the source's em.
-DONORS = {
-    2: "npm/@expo-google-fonts_zhi-mang-xing/package/400Regular/ZhiMangXing_400Regular.ttf",
-    7: "deb/fonts-noto-cjk/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc",
-    8: "npm/@expo-google-fonts_liu-jian-mao-cao/package/400Regular/LiuJianMaoCao_400Regular.ttf",
-}
-DONOR_LICENCES = {
-    2: "npm/@expo-google-fonts_zhi-mang-xing/package/LICENSE_FONT",
-    7: "deb/fonts-noto-cjk/usr/share/doc/fonts-noto-cjk/copyright",
-    8: None,  # the package has no licence file: the donor's name table states it
-}
-# Noto Sans CJK's collection: face 2 is the Simplified Chinese one. Debian's fonts-noto-cjk has no
-# Light weight (that is in the much larger -extra package): Regular stands in for it.
-DONOR_FACES = {7: 2}
-
-
-def gb2312_hanzi():
-    chars = set()
-    for lead in range(0xB0, 0xF8):
-        for trail in range(0xA1, 0xFF):
-            try:
-                chars.add(ord(bytes([lead, trail]).decode("gb2312")))
-            except UnicodeDecodeError:
-                pass
-    return chars
-
-
-def draw_in(font, donor_path, face=0):
-    """Adds the donor's glyphs for the GB2312 hanzi `font` lacks; answers how many were added.
-    Cubic outlines (CFF donors) become quadratic ones on the way."""
-    donor = TTFont(donor_path, fontNumber=face) if donor_path.endswith(".ttc") else TTFont(donor_path)
-    donor_cmap = donor.getBestCmap()
-    donor_glyphs = donor.getGlyphSet()
-    scale = font["head"].unitsPerEm / donor["head"].unitsPerEm
-    cmap = font.getBestCmap()
-    order = list(font.getGlyphOrder())
-    added = 0
-    for code in sorted(gb2312_hanzi()):
-        if code in cmap or code not in donor_cmap:
-            continue
-        source_name = donor_cmap[code]
-        name = f"uni{code:04X}"
-        pen = TTGlyphPen(None)
-        target = Cu2QuPen(pen, max_err=1.0, reverse_direction=True) if "CFF " in donor else pen
-        donor_glyphs[source_name].draw(TransformPen(target, (scale, 0, 0, scale, 0, 0)))
-        glyph = pen.glyph()
-        font["glyf"][name] = glyph
-        glyph.recalcBounds(font["glyf"])
-        advance = round(donor["hmtx"][source_name][0] * scale)
-        font["hmtx"][name] = (advance, getattr(glyph, "xMin", 0))
-        if "vmtx" in font:
-            font["vmtx"][name] = (font["head"].unitsPerEm, 0)
-        order.append(name)
-        for table in font["cmap"].tables:
-            if table.isUnicode():
-                table.cmap[code] = name
-        added += 1
-    font.setGlyphOrder(order)
-    font["glyf"].glyphOrder = order
-    if "post" in font:
-        font["post"].formatType = 2.0
-        font["post"].extraNames = []
-        font["post"].mapping = {}
-    return added
-
-
-def gbk_characters():
-    chars = {chr(c) for c in range(0x20, 0x7F)}
-    for lead in range(0x81, 0xFF):
-        for trail in range(0x40, 0xFF):
-            if trail == 0x7F:
-                continue
-            try:
-                chars.add(bytes([lead, trail]).decode("gbk"))
-            except UnicodeDecodeError:
-                pass
-    return {ord(c) for c in chars}
 
 
 def find(relative):
     path = os.path.join(CACHE, relative)
-    if os.path.exists(path):
+    if os.path.exists(path) or any(c in relative for c in "*?["):
         return path
     # Package layouts move between versions: look for the file name anywhere in the package.
-    matches = glob.glob(os.path.join(CACHE, relative.split("/")[0], relative.split("/")[1], "**",
-                                     os.path.basename(relative)), recursive=True)
+    parts = relative.split("/")
+    matches = glob.glob(os.path.join(CACHE, parts[0], parts[1], "**", parts[-1]), recursive=True)
     if not matches:
         sys.exit(f"build_fonts: {relative} not found in {CACHE}")
     return matches[0]
@@ -147,7 +40,7 @@ def find(relative):
 
 def rename(font, family, design):
     names = font["name"]
-    licence = {n.nameID: n.toUnicode() for n in names.names if n.nameID in (0, 13, 14) and n.platformID == 3}
+    stated = {n.nameID: n.toUnicode() for n in names.names if n.nameID in (0, 13, 14) and n.platformID == 3}
     names.names = [n for n in names.names if n.platformID == 3 and n.nameID not in (1, 2, 3, 4, 6, 16, 17, 18)]
     postscript = f"YunjianDesign{design:02d}"
     for language in (ENGLISH, CHINESE):
@@ -163,12 +56,11 @@ def rename(font, family, design):
     # A regular, upright face: GDI matches the family with bold off.
     font["OS/2"].fsSelection = (font["OS/2"].fsSelection & ~0b1100001) | 0x40
     font["head"].macStyle = 0
-    return licence
+    return stated
 
 
 # OS/2 code-page bits: what a face declares it serves decides the character set GDI gives it.
 LATIN1, GB2312 = 1 << 0, 1 << 18
-CHINESE_DESIGNS = range(0, 9)
 
 
 def declare_code_pages(font, design):
@@ -182,14 +74,60 @@ def declare_code_pages(font, design):
     os2.ulCodePageRange2 = 0
 
 
-def build(design, family, source, face, licence_file, keep):
-    font = TTFont(find(source), fontNumber=face) if source.endswith(".ttc") else TTFont(find(source))
-    font.flavor = None
-    added = draw_in(font, find(DONORS[design]), DONOR_FACES.get(design, 0)) if design in DONORS else 0
-    if added:
-        print(f"design {design}: {added} hanzi drawn in from {os.path.basename(DONORS[design])}")
-    cmap = font.getBestCmap()
-    wanted = sorted(keep & set(cmap))
+class Coverage:
+    """What each design draws of the characters it must draw, and from where."""
+
+    def __init__(self):
+        self.rows = []
+
+    def add(self, design, own, filled, missing):
+        self.rows.append((design, own, filled, missing))
+
+    def print(self):
+        print(f"{'design':>6} {'must':>5} {'own':>5} {'missing':>7}  {'filled (donor)':<24} family")
+        for design, own, filled, missing in self.rows:
+            must = own + sum(filled.values()) + len(missing)
+            donors = ", ".join(f"{count} {name}" for name, count in filled.items() if count) or "-"
+            print(f"{design.number:>6} {must:>5} {own:>5} {len(missing):>7}  {donors:<24} {design.family}")
+            if missing:
+                print(f"   missing: {''.join(chr(code) for code in sorted(missing)[:80])}")
+
+    def complete(self):
+        return all(not missing for *_, missing in self.rows)
+
+
+def must_draw(design):
+    if design.number in CHINESE_DESIGNS:
+        return gb2312_hanzi() | ASCII_LETTERS_AND_DIGITS
+    return PRINTABLE_ASCII
+
+
+def make_font(design, keep, coverage):
+    source = design.source
+    font, parts = open_merged(find(source.path), source.face, keep)
+    if parts > 1:
+        print(f"design {design.number}: {parts} subsets of {source.name} merged")
+    outlines = Outlines(font)
+    wanted = must_draw(design)
+    have = outlines.present(wanted)
+    own = len(have)
+    filled = {}
+    copier = GlyphCopier(font)
+    for donor_source in design.donors:
+        donor = Outlines(open_font(find(donor_source.path), donor_source.face))
+        codes = sorted(donor.present(wanted - have))
+        for code in codes:
+            copier.copy(donor, code)
+        have.update(codes)
+        filled[donor_source.name] = len(codes)
+    copier.finish()
+    coverage.add(design, own, filled, wanted - have)
+    # Keep what the font draws (spaces included); a character mapped to an empty glyph is dropped,
+    # so GDI reports it missing instead of drawing nothing.
+    return font, sorted(Outlines(font).present(keep))
+
+
+def save_font(font, design, characters):
     options = subset.Options()
     options.name_IDs = ["*"]
     options.name_languages = ["*"]
@@ -197,45 +135,65 @@ def build(design, family, source, face, licence_file, keep):
     options.layout_features = ["*"]
     options.hinting = False
     subsetter = subset.Subsetter(options)
-    subsetter.populate(unicodes=wanted)
+    subsetter.populate(unicodes=characters)
     subsetter.subset(font)
-    stated = rename(font, family, design)
-    declare_code_pages(font, design)
-    font.save(os.path.join(OUT, "zesel", f"ma{design + 1}.dat"))
+    stated = rename(font, design.family, design.number)
+    declare_code_pages(font, design.number)
+    font["OS/2"].recalcUnicodeRanges(font)
+    path = os.path.join(OUT, "zesel", f"ma{design.number + 1}.dat")
+    font.save(path)
+    return stated, path
 
-    base = os.path.splitext(os.path.basename(source))[0]
-    target = os.path.join(OUT, "licences", f"ma{design + 1}-{base}.txt")
-    path = os.path.join(CACHE, licence_file) if licence_file else None
-    if path and os.path.exists(path):
-        shutil.copyfile(path, target)
-    else:
-        with open(target, "w", encoding="utf-8") as out:
-            for key in (0, 13, 14):
-                if key in stated:
-                    out.write(stated[key] + "\n\n")
-    if design in DONORS:
-        donor_base = os.path.splitext(os.path.basename(DONORS[design]))[0]
-        target = os.path.join(OUT, "licences", f"ma{design + 1}-drawn-in-from-{donor_base}.txt")
-        licence = DONOR_LICENCES[design]
-        if licence:
-            shutil.copyfile(os.path.join(CACHE, licence), target)
-        else:
-            donor = TTFont(find(DONORS[design]))
-            with open(target, "w", encoding="utf-8") as out:
-                for record in donor["name"].names:
-                    if record.platformID == 3 and record.nameID in (0, 13, 14):
-                        out.write(record.toUnicode() + "\n\n")
-    return len(wanted)
+
+def write_licence(design, source, role, stated):
+    """Copies the source's licence text beside the fonts, or writes it from what the font states.
+    Where the font or its package names the SIL Open Font License without its text, the text is
+    added: it is the same for every font under that licence."""
+    prefix = f"ma{design.number + 1}-" + ("" if role == "source" else "drawn-in-from-")
+    target = os.path.join(OUT, "licences", prefix + source.name.replace(" ", "") + ".txt")
+    if source.licence:
+        shutil.copyfile(find(source.licence), target)
+        return
+    text = f"{source.name}\n\n" + "".join(stated[key] + "\n\n" for key in (0, 13, 14) if key in stated)
+    if 13 not in stated:
+        text += "Its package states the SIL Open Font License, Version 1.1, and ships no licence text.\n\n"
+    if "SIL OPEN FONT LICENSE Version 1.1" not in text and (13 not in stated or "Open Font License" in text):
+        with open(find(OFL_FROM), encoding="utf-8") as ofl:
+            licence = ofl.read()
+        text += licence[licence.index("-----"):]
+    with open(target, "w", encoding="utf-8") as out:
+        out.write(text)
+
+
+def stated_names(source):
+    font = open_font(find(source.path) if "*" not in source.path else sorted(glob.glob(find(source.path)))[0],
+                     source.face)
+    return {n.nameID: n.toUnicode() for n in font["name"].names if n.nameID in (0, 13, 14) and n.platformID == 3}
 
 
 def main():
+    shutil.rmtree(os.path.join(OUT, "licences"), ignore_errors=True)
     os.makedirs(os.path.join(OUT, "zesel"), exist_ok=True)
     os.makedirs(os.path.join(OUT, "licences"), exist_ok=True)
     keep = gbk_characters()
-    for design, family, source, face, licence_file in DESIGNS:
-        count = build(design, family, source, face, licence_file, keep)
-        size = os.path.getsize(os.path.join(OUT, "zesel", f"ma{design + 1}.dat"))
-        print(f"ma{design + 1}.dat  {family}  {count} characters  {size // 1024} KiB")
+    coverage = Coverage()
+    for design in DESIGNS:
+        font, characters = make_font(design, keep, coverage)
+        stated, path = save_font(font, design, characters)
+        write_licence(design, design.source, "source", stated)
+        for donor in design.donors:
+            write_licence(design, donor, "donor", stated_names(donor))
+        print(f"ma{design.number + 1}.dat  {design.family}  {len(characters)} characters  "
+              f"{os.path.getsize(path) // 1024} KiB")
+    coverage.print()
+    with open(os.path.join(OUT, "coverage.txt"), "w", encoding="utf-8") as out:
+        sys.stdout, saved = out, sys.stdout
+        coverage.print()
+        sys.stdout = saved
+    if not coverage.complete():
+        for design in DESIGNS:
+            os.remove(os.path.join(OUT, "zesel", f"ma{design.number + 1}.dat"))
+        sys.exit("build_fonts: a design lacks characters it must draw (see the table above)")
 
 
 main()
