@@ -6,7 +6,7 @@
 SHELL := /bin/bash
 PRESETS := native win64 win32
 
-.PHONY: setup build test test-native test-win64 test-win32 run dist fuzz bench $(addprefix build-,$(PRESETS))
+.PHONY: setup build test test-native test-win64 test-win32 run dist fuzz bench screenshots $(addprefix build-,$(PRESETS))
 
 setup:
 	@tools/setup.sh
@@ -28,6 +28,9 @@ test-win64:
 
 test-win32:
 	@tools/test-win32.sh
+
+screenshots: build-win64
+	tools/screenshots.sh
 
 # The 64-bit build by default; ARCH=win32 starts the 32-bit release where this machine can run it.
 ARCH ?= win64

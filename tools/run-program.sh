@@ -31,7 +31,8 @@ if [[ -n ${DISPLAY:-} ]]; then
 fi
 
 cmake --build --preset "$arch" --target program_tour_tests >/dev/null
-tour=build/$arch/tests/program_win/tour
+tours=build/$arch/tests/program_win/tour
+tour=$tours/EveryDesignDrawsAndSavesAndTheProgramEndsCleanly
 echo "No display here: touring the $arch program on a virtual 1024x768 screen under wine..."
 status=0
 tools/wine/with-wine --arch "$arch" tools/wine/run-exe "build/$arch/tests/program_win/program_tour_tests.exe" \
@@ -42,5 +43,7 @@ echo "What the tour saw is in $tour/:"
 echo "  window.png           the main window after start-up (design 0 on the first background)"
 echo "  design00..12.bmp     the template's names in each of the thirteen designs"
 echo "  sliders-moved.bmp, red-40-points.bmp, smallest-picture.bmp   the other settings"
+echo "and in $tours/AFolderWithoutPicturesOrFontsStillStartsSavesAndEnds/:"
+echo "  empty-panel.bmp      what a folder without pictures or fonts saves"
 echo "On a desktop (DISPLAY set), 'make run' starts the program itself."
 exit $status

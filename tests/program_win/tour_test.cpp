@@ -317,12 +317,16 @@ class ProgramTour : public ::testing::Test {
  protected:
   void SetUp() override {
     RecordBrowserRequests();
+    // Each tour keeps what it saw in a folder of its own, named after the test: a later tour does
+    // not delete an earlier one's pictures.
     CreateDirectoryA(YJ_TOUR_DIR, nullptr);
+    folder_ = std::string(YJ_TOUR_DIR) + "\\" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    CreateDirectoryA(folder_.c_str(), nullptr);
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((std::string(YJ_TOUR_DIR) + "\\*.bmp").c_str(), &found);
+    HANDLE search = FindFirstFileA((folder_ + "\\*.bmp").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
       do {
-        DeleteFileA((std::string(YJ_TOUR_DIR) + "\\" + found.cFileName).c_str());
+        DeleteFileA((folder_ + "\\" + found.cFileName).c_str());
       } while (FindNextFileA(search, &found));
       FindClose(search);
     }
@@ -334,7 +338,7 @@ class ProgramTour : public ::testing::Test {
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + program + "\"";
     ASSERT_TRUE(CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               YJ_TOUR_DIR, &startup, &process_))
+                               folder_.c_str(), &startup, &process_))
         << program;
   }
   void TearDown() override {
@@ -345,7 +349,7 @@ class ProgramTour : public ::testing::Test {
     }
   }
 
-  static std::string Out(const std::string& name) { return std::string(YJ_TOUR_DIR) + "\\" + name + ".bmp"; }
+  std::string Out(const std::string& name) const { return folder_ + "\\" + name + ".bmp"; }
 
   // Waits for the main window with the splash gone (the start-up handler has moved it to top 12).
   HWND WaitForMainWindow() {
@@ -395,6 +399,7 @@ class ProgramTour : public ::testing::Test {
   }
 
   PROCESS_INFORMATION process_{};
+  std::string folder_;  // this tour's pictures, and the program's working directory
 };
 
 TEST_F(ProgramTour, EveryDesignDrawsAndSavesAndTheProgramEndsCleanly) {
