@@ -28,8 +28,9 @@ constexpr int kPropertyCount = static_cast<int>(std::size(kProperties));
 class Label final : public Component {
  public:
   bool Create(const ControlPlace& place) override {
-    if (!CreateControl(place, 0, "STATIC", caption_.c_str(), SS_LEFT | SS_NOPREFIX)) return false;
+    if (!CreateControl(place, 0, "STATIC", caption_.c_str(), SS_LEFTNOWORDWRAP | SS_NOPREFIX)) return false;
     font_.Apply(control_);
+    FitTextStyle();
     return true;
   }
 
@@ -49,8 +50,9 @@ class Label final : public Component {
       case kLabelCaption:
         caption_ = value.text;
         if (control_) SetWindowTextA(control_, caption_.c_str());
+        FitTextStyle();
         break;
-      case kLabelFont: font_.Store(value.font); font_.Apply(control_); break;
+      case kLabelFont: font_.Store(value.font); font_.Apply(control_); FitTextStyle(); break;
       case kLabelTextColor: textColor_ = static_cast<COLORREF>(value.number); Repaint(); break;
       case kLabelBackColor: backColor_ = static_cast<COLORREF>(value.number); Repaint(); break;
       case kLabelPicture: picture_ = value.bytes; break;
@@ -70,6 +72,28 @@ class Label final : public Component {
   }
 
  private:
+  // A caption is one line, vertically centred, clipped at its end rather than wrapped; only a
+  // caption that holds a line break, in a label tall enough for two of its lines, takes two.
+  void FitTextStyle() const {
+    if (!control_) return;
+    bool twoLines = false;
+    if (caption_.find('\n') != std::string::npos) {
+      RECT client{};
+      GetClientRect(control_, &client);
+      TEXTMETRICA metrics{};
+      if (HDC dc = GetDC(control_)) {
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control_, WM_GETFONT, 0, 0)));
+        GetTextMetricsA(dc, &metrics);
+        SelectObject(dc, old);
+        ReleaseDC(control_, dc);
+      }
+      twoLines = metrics.tmHeight > 0 && client.bottom - client.top >= 2 * metrics.tmHeight;
+    }
+    const LONG style = GetWindowLongA(control_, GWL_STYLE) & ~(SS_TYPEMASK | SS_CENTERIMAGE);
+    SetWindowLongA(control_, GWL_STYLE, style | (twoLines ? SS_LEFT : SS_LEFTNOWORDWRAP | SS_CENTERIMAGE));
+    Repaint();
+  }
+
   void Repaint() const {
     if (control_) InvalidateRect(control_, nullptr, TRUE);
   }

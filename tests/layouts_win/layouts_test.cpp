@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <functional>
@@ -427,6 +428,96 @@ TEST_F(LayoutsTest, MainEventsReachTheirHandlers) {
   }
   EXPECT_EQ(ReadIntProperty(kMainWindow, kDesignTabs, kTabCurrent), 3);
   EXPECT_EQ(ReadIntProperty(kMainWindow, kBackgroundList, kComboCurrentItem), 0);
+}
+
+// What a person reads: every caption of a visible control, in the font the control shows it in,
+// has a glyph for each of its characters (with the platform's 宋体), and fits its control on one
+// line: a label's, a button's, a group's caption and each tab's, so none is cut or wrapped.
+struct Caption {
+  HWND control;
+  std::string text;
+};
+
+std::vector<Caption> VisibleCaptions(HWND form) {
+  std::vector<Caption> captions;
+  EnumChildWindows(form, [](HWND control, LPARAM list) {
+    if (!(GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE)) return TRUE;
+    auto& found = *reinterpret_cast<std::vector<Caption>*>(list);
+    char className[32] = "";
+    GetClassNameA(control, className, sizeof className);
+    if (lstrcmpiA(className, WC_TABCONTROLA) == 0) {
+      const int count = TabCtrl_GetItemCount(control);
+      for (int i = 0; i < count; ++i) {
+        char text[64] = "";
+        TCITEMA item{};
+        item.mask = TCIF_TEXT, item.pszText = text, item.cchTextMax = sizeof text;
+        SendMessageA(control, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+        found.push_back({control, text});
+      }
+    } else if (std::string text = WindowText(control); !text.empty()) {
+      found.push_back({control, text});
+    }
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&captions));
+  return captions;
+}
+
+TEST_F(LayoutsTest, EveryCaptionOfTheMainWindowDrawsWholeOnOneLine) {
+  LoadMain();
+  HWND form = LiveWindow(kMainWindow);
+  const std::vector<Caption> captions = VisibleCaptions(form);
+  ASSERT_GE(captions.size(), 25u) << "the labels, buttons, group captions, name boxes and 13 tabs";
+  for (const Caption& caption : captions) {
+    SCOPED_TRACE(caption.text);
+    HDC dc = GetDC(caption.control);
+    auto font = reinterpret_cast<HFONT>(SendMessageA(caption.control, WM_GETFONT, 0, 0));
+    HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+
+    std::vector<WORD> glyphs(caption.text.size(), 0);
+    const DWORD count = GetGlyphIndicesA(dc, caption.text.c_str(), static_cast<int>(caption.text.size()),
+                                         glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+    ASSERT_NE(count, GDI_ERROR);
+    for (DWORD i = 0; i < count; ++i) EXPECT_NE(glyphs[i], 0xFFFF) << "character " << i << " has no glyph";
+
+    char className[32] = "";
+    GetClassNameA(caption.control, className, sizeof className);
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, caption.text.c_str(), static_cast<int>(caption.text.size()), &extent);
+    // Where the ink ends: a full-width colon's blank right half may overhang the label, as with
+    // the 宋体 of a Chinese Windows, whose 12-pixel cells make "字体大小：" 60 pixels in a label of 55.
+    const std::string last = caption.text.size() >= 2 && IsDBCSLeadByteEx(936, static_cast<BYTE>(
+                                 caption.text[caption.text.size() - 2]))
+                                 ? caption.text.substr(caption.text.size() - 2)
+                                 : caption.text.substr(caption.text.size() - 1);
+    UINT code = 0;
+    for (unsigned char byte : last) code = code << 8 | byte;
+    ABC widths{};
+    const int inkEnd = GetCharABCWidthsA(dc, code, code, &widths) ? extent.cx - std::max(0, widths.abcC) : extent.cx;
+    RECT client{};
+    GetClientRect(caption.control, &client);
+    if (lstrcmpiA(className, "Static") == 0 || lstrcmpiA(className, "Button") == 0) {
+      EXPECT_LE(inkEnd, client.right) << className << " cuts its caption";
+      EXPECT_LE(extent.cy, client.bottom) << className << " is lower than its caption";
+    }
+    if (lstrcmpiA(className, "Static") == 0) {
+      const LONG style = GetWindowLongA(caption.control, GWL_STYLE);
+      EXPECT_EQ(style & SS_TYPEMASK, SS_LEFTNOWORDWRAP) << "a one-line caption must not wrap";
+      EXPECT_TRUE(style & SS_CENTERIMAGE) << "a one-line caption sits in the middle of its label";
+    }
+    if (lstrcmpiA(className, WC_TABCONTROLA) == 0) {
+      RECT item{};
+      for (int i = 0; i < TabCtrl_GetItemCount(caption.control); ++i) {
+        char text[64] = "";
+        TCITEMA tab{};
+        tab.mask = TCIF_TEXT, tab.pszText = text, tab.cchTextMax = sizeof text;
+        SendMessageA(caption.control, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&tab));
+        if (caption.text == text) TabCtrl_GetItemRect(caption.control, i, &item);
+      }
+      EXPECT_LE(inkEnd, item.right - item.left) << "the tab cuts its caption";
+    }
+    SelectObject(dc, old);
+    ReleaseDC(caption.control, dc);
+  }
 }
 
 // ---------------------------------------------------------------- splash window
