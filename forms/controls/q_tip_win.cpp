@@ -50,6 +50,13 @@ class QTip final : public Component {
   }
 
   void OnTimer() override {
+    if (waitingForForm_) {
+      if (!IsWindowVisible(form_)) return;  // still hidden: look again at the next tick
+      waitingForForm_ = false;
+      KillTimer(form_, ref_.unitId);
+      Show();
+      return;
+    }
     KillTimer(form_, ref_.unitId);
     if (tip_) SendMessageA(tip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool_));
   }
@@ -61,15 +68,31 @@ class QTip final : public Component {
     tool_.lpszText = text_.data();
     SendMessageA(tip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool_));
     SendMessageA(tip_, TTM_TRACKPOSITION, 0, MAKELPARAM(x, y));
-    SendMessageA(tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool_));
+    stays_ = stayMode == 0;
     KillTimer(form_, ref_.unitId);
-    if (stayMode != 0) SetTimer(form_, ref_.unitId, static_cast<UINT>(displayTime_), nullptr);
+    // A form not yet on the screen (a balloon popped up while it is being created) would come up
+    // over its own balloon: the balloon shows once the form does.
+    waitingForForm_ = !IsWindowVisible(form_);
+    if (waitingForForm_) {
+      SendMessageA(tip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool_));
+      SetTimer(form_, ref_.unitId, kFormCheckInterval, nullptr);
+    } else {
+      Show();
+    }
     return true;
   }
 
   HWND Tip() const { return tip_; }
 
  private:
+  static constexpr UINT kFormCheckInterval = 50;
+
+  void Show() {
+    SendMessageA(tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool_));
+    SetWindowPos(tip_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (!stays_) SetTimer(form_, ref_.unitId, static_cast<UINT>(displayTime_), nullptr);
+  }
+
   bool EnsureTip() {
     if (tip_) return true;
     tip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_BALLOON | TTS_NOPREFIX | TTS_ALWAYSTIP,
@@ -93,6 +116,8 @@ class QTip final : public Component {
   HWND tip_ = nullptr;
   TTTOOLINFOA tool_{};
   std::string text_;
+  bool stays_ = true;            // no stay mode given: the balloon stays until popped down
+  bool waitingForForm_ = false;  // popped up while the form was hidden
   std::int32_t displayTime_ = kDefaultDisplayTime;
   std::int32_t textColour_ = 0;
   std::int32_t backColour_ = 0xE1FFFF;

@@ -327,6 +327,33 @@ TEST_F(ControlsTest, ABalloonPoppedUpWithoutStayModeDoesNotHideOnItsOwn) {
   EXPECT_EQ(result.low, 0u);
 }
 
+// A balloon popped up while its form is still hidden (as the program's start-up does) shows once the
+// form is on the screen, and above it: shown at once, the form coming up later would cover it.
+TEST_F(ControlsTest, ABalloonPoppedUpOverAHiddenFormShowsAboveItOnceTheFormIsUp) {
+  HWND form = LiveWindow(kEveryWindow);
+  ShowWindow(form, SW_HIDE);
+  ResultRecord result{};
+  std::vector<ArgRecord> args = {Object(kTip, kTypeQTip), MakeIntArg(100), MakeIntArg(100),
+                                 MakeTextArg("拖动滑块可以改变签名位置！"), MakeIntArg(-1)};
+  CommandBalloonPopUp(&result, static_cast<int>(args.size()), args.data());
+  EXPECT_EQ(result.low, 1u);
+  HWND tip = BalloonWindow(*ComponentOf(kEveryWindow, kTip));
+  ASSERT_NE(tip, nullptr);
+  PumpFor(150);
+  EXPECT_FALSE(IsWindowVisible(tip)) << "not before its form";
+
+  ShowWindow(form, SW_SHOW);
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(tip); }, 2000));
+  int place = 0, tipPlace = -1, formPlace = -1;
+  for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT), ++place) {
+    if (window == tip) tipPlace = place;
+    if (window == form) formPlace = place;
+  }
+  ASSERT_GE(tipPlace, 0);
+  ASSERT_GE(formPlace, 0);
+  EXPECT_LT(tipPlace, formPlace) << "the balloon is above its form";
+}
+
 // ---- the save dialog, answered by a thread standing in for the user ----
 
 struct DialogFinder {
