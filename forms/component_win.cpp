@@ -1,6 +1,7 @@
 #include "forms/component.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include <commctrl.h>
@@ -39,6 +40,16 @@ LRESULT HandleFocusMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     default:
       return DefSubclassProc(window, message, wParam, lParam);
   }
+}
+
+// A GBK text in the system's UTF-16.
+std::wstring Widened(const char* text) {
+  if (!text || !*text) return std::wstring();
+  const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+  std::wstring wide(length > 0 ? length : 0, L'\0');
+  if (length > 0) MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
+  if (!wide.empty()) wide.pop_back();  // the terminating zero
+  return wide;
 }
 
 }  // namespace
@@ -86,8 +97,12 @@ void Component::DestroyControl() {
 HWND Component::CreateControl(const ControlPlace& place, DWORD exStyle, const char* className,
                               const char* text, DWORD style) {
   const RECT& r = place.rect;
-  control_ = CreateWindowExA(exStyle, className, text, style | WS_CHILD | WS_CLIPSIBLINGS |
-                                 (place.enabled ? 0 : WS_DISABLED),
+  // Controls are made as Unicode windows, although the program speaks to them in GBK (the system
+  // converts): the subclass below would otherwise make the control's window procedure an ANSI one,
+  // and a typed Chinese character, handed to it byte by byte, would reach the standard edit
+  // control as two "?".
+  control_ = CreateWindowExW(exStyle, Widened(className).c_str(), Widened(text).c_str(),
+                             style | WS_CHILD | WS_CLIPSIBLINGS | (place.enabled ? 0 : WS_DISABLED),
                              r.left, r.top, r.right - r.left, r.bottom - r.top, place.parent,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(place.controlId)),
                              GetModuleHandleA(nullptr), nullptr);

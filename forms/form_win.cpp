@@ -540,6 +540,16 @@ bool PreTranslateFormMessage(const MSG& message) {
       if (!form->EscCloses()) return false;
       PostMessageA(record->window, WM_CLOSE, 0, 0);
       return true;
+    case 'A': {
+      // Ctrl+A selects all of an edit box's text, as people expect of every text field; the
+      // standard single-line edit control does not do it on its own.
+      if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0) return false;
+      char className[16] = "";
+      GetClassNameA(message.hwnd, className, sizeof className);
+      if (lstrcmpiA(className, "Edit") != 0) return false;
+      SendMessageA(message.hwnd, EM_SETSEL, 0, -1);
+      return true;
+    }
     default:
       return false;
   }

@@ -140,10 +140,13 @@ bool ResetsIdle(const MSG& message) {
          message.message != WM_MOUSEMOVE && message.message != WM_NCMOUSEMOVE;
 }
 
+// Messages are taken from the queue and dispatched as Unicode: the system then converts a typed
+// character to the ANSI windows' code page itself (a Chinese character reaches an ANSI edit box as
+// its two GBK bytes). Taken as ANSI, a character typed outside the input method arrives as "?".
 void Pump(const MSG& message) {
   if (!PreTranslateFormMessage(message)) {
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
 }
 
@@ -163,7 +166,7 @@ void RunLoop(std::uint32_t modalWindow) {
     }
     do {
       if (modal && PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE) && message.message == WM_QUIT) goto done;
-      const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+      const BOOL got = GetMessageW(&message, nullptr, 0, 0);
       if (got == -1 || got == 0) {
         // -1 is a failure of the queue, not a quit; either way this loop cannot go on. A quit taken
         // by a modal loop is put back for the loop outside.
@@ -297,7 +300,7 @@ void RunMessageLoop() {
 void ProcessPendingEvents() {
   MSG message{};
   while (PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE) && message.message != WM_QUIT) {
-    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) break;
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) break;
     Pump(message);
   }
 }

@@ -354,6 +354,60 @@ TEST_F(ControlsTest, ABalloonPoppedUpOverAHiddenFormShowsAboveItOnceTheFormIsUp)
   EXPECT_LT(tipPlace, formPlace) << "the balloon is above its form";
 }
 
+// Chinese typed into an edit box arrives whole, in each way it reaches an ANSI window: as Unicode
+// keys (what typing outside an input method, or through X under wine, produces), as an input
+// method's WM_IME_CHAR, and as the two GBK bytes of WM_CHAR. Ctrl+A then selects all of it.
+std::string WindowText(HWND window) {
+  char text[256] = "";
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+TEST_F(ControlsTest, ChineseTypedIntoAnEditBoxArrivesWholeAndCtrlASelectsIt) {
+  HWND form = LiveWindow(kEveryWindow);
+  HWND edit = ControlOf(kEveryWindow, kEdit);
+  SetForegroundWindow(form);
+  SetFocus(edit);
+  SetWindowTextA(edit, "");
+  ASSERT_TRUE(PumpUntil([&] { return GetFocus() == edit; }, 1000));
+
+  std::vector<INPUT> keys;
+  for (wchar_t character : std::wstring(L"x\u674E\u5A1C")) {  // x李娜
+    for (DWORD up : {0ul, static_cast<unsigned long>(KEYEVENTF_KEYUP)}) {
+      INPUT key{};
+      key.type = INPUT_KEYBOARD;
+      key.ki.wScan = character;
+      key.ki.dwFlags = KEYEVENTF_UNICODE | up;
+      keys.push_back(key);
+    }
+  }
+  ASSERT_EQ(SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT)), keys.size());
+  EXPECT_TRUE(PumpUntil([&] { return WindowText(edit).size() >= 5; }, 2000));
+  EXPECT_EQ(WindowText(edit), "x李娜") << "Unicode keys";
+
+  const std::string wang = "王";  // GBK CD F5
+  PostMessageA(edit, WM_IME_CHAR, static_cast<BYTE>(wang[0]) << 8 | static_cast<BYTE>(wang[1]), 1);
+  PumpFor(50);
+  EXPECT_EQ(WindowText(edit), "x李娜王") << "WM_IME_CHAR";
+  const std::string hao = "郝";
+  PostMessageA(edit, WM_CHAR, static_cast<BYTE>(hao[0]), 1);
+  PostMessageA(edit, WM_CHAR, static_cast<BYTE>(hao[1]), 1);
+  PumpFor(50);
+  EXPECT_EQ(WindowText(edit), "x李娜王郝") << "two WM_CHAR bytes";
+
+  // Ctrl+A, as the keyboard sends it, then a letter replaces the whole text.
+  std::vector<INPUT> selectAll;
+  for (auto [key, up] : {std::pair{VK_CONTROL, 0ul}, {'A', 0ul}, {'A', 2ul}, {VK_CONTROL, 2ul}, {'Z', 0ul}, {'Z', 2ul}}) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = static_cast<WORD>(key);
+    input.ki.dwFlags = up;
+    selectAll.push_back(input);
+  }
+  ASSERT_EQ(SendInput(static_cast<UINT>(selectAll.size()), selectAll.data(), sizeof(INPUT)), selectAll.size());
+  EXPECT_TRUE(PumpUntil([&] { return WindowText(edit) == "z"; }, 2000)) << WindowText(edit);
+}
+
 // ---- the save dialog, answered by a thread standing in for the user ----
 
 struct DialogFinder {

@@ -183,40 +183,47 @@ InkMask ReadPgm(const std::string& path) {
   return mask;
 }
 
+// The mask grown by a pixel in every direction, one pixel larger on each side: its (x + 1, y + 1)
+// is whether (x, y) lies within a pixel of the mask's ink.
+InkMask Grown(const InkMask& mask) {
+  InkMask grown;
+  grown.width = mask.width + 2, grown.height = mask.height + 2;
+  grown.ink.assign(static_cast<std::size_t>(grown.width) * grown.height, false);
+  for (int y = 0; y < mask.height; ++y) {
+    for (int x = 0; x < mask.width; ++x) {
+      if (!mask.At(x, y)) continue;
+      for (int dy = 0; dy <= 2; ++dy) {
+        for (int dx = 0; dx <= 2; ++dx) grown.ink[(y + dy) * grown.width + x + dx] = true;
+      }
+    }
+  }
+  return grown;
+}
+
+// The share of a's ink within a pixel of b's, with b placed (dx, dy) from a.
+double ShareNear(const InkMask& a, const InkMask& grownB, int dx, int dy) {
+  int ink = 0, nearby = 0;
+  for (int y = 0; y < a.height; ++y) {
+    for (int x = 0; x < a.width; ++x) {
+      if (!a.At(x, y)) continue;
+      ++ink;
+      nearby += grownB.At(x - dx + 1, y - dy + 1);
+    }
+  }
+  return ink ? static_cast<double>(nearby) / ink : 0;
+}
+
 // How far two glyph masks agree, from 0 to 1: the share of each one's ink that lies within a pixel
 // of the other's ink, the smaller of the two, at the best of the small shifts by which rasterisers
 // place a glyph differently. Thin script strokes that two rasterisers draw a pixel apart still agree;
 // another character does not.
-bool NearInk(const InkMask& mask, int x, int y) {
-  for (int dy = -1; dy <= 1; ++dy) {
-    for (int dx = -1; dx <= 1; ++dx) {
-      if (mask.At(x + dx, y + dy)) return true;
-    }
-  }
-  return false;
-}
-
 double Likeness(const InkMask& a, const InkMask& b) {
   if (a.ink.empty() || b.ink.empty()) return 0;
+  const InkMask grownA = Grown(a), grownB = Grown(b);
   double best = 0;
   for (int dy = -2; dy <= 2; ++dy) {
     for (int dx = -2; dx <= 2; ++dx) {
-      int inkA = 0, nearA = 0, inkB = 0, nearB = 0;
-      for (int y = 0; y < a.height; ++y) {
-        for (int x = 0; x < a.width; ++x) {
-          if (!a.At(x, y)) continue;
-          ++inkA;
-          nearA += NearInk(b, x - dx, y - dy);
-        }
-      }
-      for (int y = 0; y < b.height; ++y) {
-        for (int x = 0; x < b.width; ++x) {
-          if (!b.At(x, y)) continue;
-          ++inkB;
-          nearB += NearInk(a, x + dx, y + dy);
-        }
-      }
-      best = std::max(best, std::min(static_cast<double>(nearA) / inkA, static_cast<double>(nearB) / inkB));
+      best = std::max(best, std::min(ShareNear(a, grownB, dx, dy), ShareNear(b, grownA, -dx, -dy)));
     }
   }
   return best;
