@@ -438,27 +438,29 @@ struct Caption {
   std::string text;
 };
 
-std::vector<Caption> VisibleCaptions(HWND form) {
-  std::vector<Caption> captions;
-  EnumChildWindows(form, [](HWND control, LPARAM list) {
-    if (!(GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE)) return TRUE;
-    auto& found = *reinterpret_cast<std::vector<Caption>*>(list);
-    char className[32] = "";
-    GetClassNameA(control, className, sizeof className);
-    if (lstrcmpiA(className, WC_TABCONTROLA) == 0) {
-      const int count = TabCtrl_GetItemCount(control);
-      for (int i = 0; i < count; ++i) {
-        char text[64] = "";
-        TCITEMA item{};
-        item.mask = TCIF_TEXT, item.pszText = text, item.cchTextMax = sizeof text;
-        SendMessageA(control, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
-        found.push_back({control, text});
-      }
-    } else if (std::string text = WindowText(control); !text.empty()) {
+BOOL CALLBACK AddCaptions(HWND control, LPARAM list) {
+  if (!(GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE)) return TRUE;
+  auto& found = *reinterpret_cast<std::vector<Caption>*>(list);
+  char className[32] = "";
+  GetClassNameA(control, className, sizeof className);
+  if (lstrcmpiA(className, WC_TABCONTROLA) == 0) {
+    const int count = TabCtrl_GetItemCount(control);
+    for (int i = 0; i < count; ++i) {
+      char text[64] = "";
+      TCITEMA item{};
+      item.mask = TCIF_TEXT, item.pszText = text, item.cchTextMax = sizeof text;
+      SendMessageA(control, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
       found.push_back({control, text});
     }
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&captions));
+  } else if (std::string text = WindowText(control); !text.empty()) {
+    found.push_back({control, text});
+  }
+  return TRUE;
+}
+
+std::vector<Caption> VisibleCaptions(HWND form) {
+  std::vector<Caption> captions;
+  EnumChildWindows(form, AddCaptions, reinterpret_cast<LPARAM>(&captions));
   return captions;
 }
 
