@@ -417,28 +417,30 @@ struct DialogFinder {
 BOOL CALLBACK FindDialog(HWND window, LPARAM data) {
   char className[16] = "";
   GetClassNameA(window, className, sizeof className);
-  if (std::strcmp(className, "#32770") == 0 && IsWindowVisible(window) &&
-      GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) {
+  if (std::strcmp(className, "#32770") == 0 && IsWindowVisible(window)) {
     reinterpret_cast<DialogFinder*>(data)->found = window;
     return FALSE;
   }
   return TRUE;
 }
 
-HWND WaitForDialog() {
-  for (int i = 0; i < 300; ++i) {
+// The dialog the test's own thread opened. Other test processes share the desktop and may have a
+// dialog of their own up at the same moment, so only the owner thread's windows are looked at. A
+// dialog's first start under wine on a busy machine can take several seconds.
+HWND WaitForDialog(DWORD ownerThread) {
+  for (int i = 0; i < 3000; ++i) {
     DialogFinder finder;
-    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&finder));
+    EnumThreadWindows(ownerThread, FindDialog, reinterpret_cast<LPARAM>(&finder));
     if (finder.found) return finder.found;
     Sleep(20);
   }
   return nullptr;
 }
 
-// Types `path` into the file-name box and confirms, or cancels when path is null; `answered` is set
-// when the dialog went away.
-void AnswerDialog(const char* path, std::atomic<bool>* answered) {
-  HWND dialog = WaitForDialog();
+// Types `path` into the file-name box of the dialog `ownerThread` opened and confirms, or cancels
+// when path is null; `answered` is set when the dialog went away.
+void AnswerDialog(DWORD ownerThread, const char* path, std::atomic<bool>* answered) {
+  HWND dialog = WaitForDialog(ownerThread);
   if (!dialog) return;
   Sleep(100);
   if (path) {
@@ -465,21 +467,21 @@ std::string ScratchPath(const char* name) {
   return std::string(folder) + name;
 }
 
-void ConfirmColourDialog(std::atomic<bool>* answered) { AnswerDialog("", answered); }
-void CancelColourDialog(std::atomic<bool>* answered) { AnswerDialog(nullptr, answered); }
+void ConfirmColourDialog(DWORD owner, std::atomic<bool>* answered) { AnswerDialog(owner, "", answered); }
+void CancelColourDialog(DWORD owner, std::atomic<bool>* answered) { AnswerDialog(owner, nullptr, answered); }
 
 TEST_F(ControlsTest, TheCustomEntryOpensTheColourDialog) {
   WriteIntProperty(kEveryWindow, kColorPicker, kColorPickerColor, 0x123456);
   HWND picker = ControlOf(kEveryWindow, kColorPicker);
   const auto count = static_cast<int>(SendMessageA(picker, CB_GETCOUNT, 0, 0));
   const struct {
-    void (*user)(std::atomic<bool>*);
+    void (*user)(DWORD, std::atomic<bool>*);
     Log events;
   } cases[] = {{CancelColourDialog, {}}, {ConfirmColourDialog, {"ColorChanged"}}};
   for (const auto& c : cases) {
     EventLog().clear();
     std::atomic<bool> answered{false};
-    std::thread user(c.user, &answered);
+    std::thread user(c.user, GetCurrentThreadId(), &answered);
     SendMessageA(picker, CB_SETCURSEL, count - 1, 0);  // the custom entry is last
     SendCommand(kEveryWindow, kColorPicker, CBN_SELENDOK);
     user.join();
@@ -498,7 +500,7 @@ TEST_F(ControlsTest, TheSaveDialogTakesATypedPathAndCancelKeepsTheFileName) {
   const std::string typed = ScratchPath("签名测试");
   DeleteFileA((typed + ".bmp").c_str());
   std::atomic<bool> answered{false};
-  std::thread user(AnswerDialog, typed.c_str(), &answered);
+  std::thread user(AnswerDialog, GetCurrentThreadId(), typed.c_str(), &answered);
   ResultRecord result{};
   ArgRecord object = Object(kDialog, kTypeCommonDlg);
   CommandOpenDialog(&result, 1, &object);
@@ -510,7 +512,7 @@ TEST_F(ControlsTest, TheSaveDialogTakesATypedPathAndCancelKeepsTheFileName) {
   EXPECT_EQ(std::string(fileName.Get()), typed + ".bmp") << "the default extension is added";
 
   answered = false;
-  std::thread canceller(AnswerDialog, nullptr, &answered);
+  std::thread canceller(AnswerDialog, GetCurrentThreadId(), nullptr, &answered);
   CommandOpenDialog(&result, 1, &object);
   canceller.join();
   ASSERT_TRUE(answered);
