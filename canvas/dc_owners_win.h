@@ -6,6 +6,7 @@
 
 #include <utility>
 
+#include "forms/display_metrics_win.h"
 #include "forms/gdi_owners.h"
 
 using UniqueBitmap = UniqueGdiObject<HBITMAP>;
@@ -56,8 +57,3 @@ class ScopedSelect {
   HDC dc_;
   HGDIOBJ previous_;
 };
-
-// Halftone above 16 bits per pixel on the display, else colour-on-colour.
-int DisplayStretchMode();
-// Sets the display's stretch mode on `dc` (with the brush origin halftoning needs).
-void ApplyDisplayStretchMode(HDC dc);

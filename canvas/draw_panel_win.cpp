@@ -109,9 +109,26 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
   FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
-int ScreenPixelsPerInchY() {
-  ScreenSurface screen;
-  return screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
+int ScreenPixelsPerInchY() { return CurrentDisplayMetrics().pixelsPerInchY; }
+
+RECT Intersection(const RECT& a, const RECT& b) {
+  RECT both{};
+  IntersectRect(&both, &a, &b);
+  return both;
+}
+
+RECT Union(const RECT& a, const RECT& b) {
+  RECT either{};
+  UnionRect(&either, &a, &b);
+  return either;
+}
+
+// A rectangle in the surface's unit as device pixels, left above right and top above bottom.
+RECT DeviceRect(HDC dc, const RECT& logical) {
+  POINT corners[2] = {{logical.left, logical.top}, {logical.right, logical.bottom}};
+  LPtoDP(dc, corners, 2);
+  return RECT{std::min(corners[0].x, corners[1].x), std::min(corners[0].y, corners[1].y),
+              std::max(corners[0].x, corners[1].x), std::max(corners[0].y, corners[1].y)};
 }
 
 // Lays a picture at natural size from `origin`: once, or tiled over `area` where tiles meet `target`.
@@ -161,6 +178,7 @@ LRESULT PanelMessage(DrawPanel& panel, HWND window, UINT message, WPARAM wParam,
     case WM_PAINT: return panel.OnPaint();
     case WM_SIZE: return panel.OnSize(window, wParam, lParam);
     case WM_ERASEBKGND: return 1;
+    case WM_DISPLAYCHANGE: return panel.OnDisplayChange();
     default: return DefWindowProcA(window, message, wParam, lParam);
   }
 }
@@ -258,6 +276,7 @@ WriteOutcome DrawPanel::Write(int k, const RawValue& value) {
     case kDrawPanelPicture:
       p.picture = value.bytes;
       decodedBackground_.Reset();
+      ++pictureGeneration_;
       rebuildAndRepaint();
       break;
     case kDrawPanelPictureMode:
@@ -273,6 +292,7 @@ WriteOutcome DrawPanel::Write(int k, const RawValue& value) {
       if (autoRedraw) {
         RebuildBackingBitmap(false);
       } else {
+        DetachBacking();
         backing_.Reset();
       }
       break;
@@ -367,26 +387,61 @@ void DrawPanel::ReleaseSurface(HDC dc) {
   SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
 }
 
-// The BackingBitmap first (through a memory surface), then the window; `draw` learns which pass is
-// the window's.
+// With a BackingBitmap the drawing goes into it alone (through the panel's kept memory surface), and
+// the caller then shows the pixels that changed on the window with ShowOnWindow; without one it goes
+// onto the window surface.
 template <typename Draw>
-void DrawPanel::ForEachSurface(SurfaceUse use, Draw&& draw) {
+void DrawPanel::DrawOnSurface(SurfaceUse use, Draw&& draw) {
   if (!control_) return;
+  if (backing_.Get()) {
+    const HDC memory = BackingSurface();
+    if (!memory) return;
+    PrepareSurface(memory, use);
+    draw(memory);
+    ReleaseSurface(memory);
+    return;
+  }
   ClientSurface own(paintSurface_ ? nullptr : control_);
   const HDC window = paintSurface_ ? paintSurface_ : own.Get();
   if (!window) return;
-  if (backing_.Get()) {
-    MemorySurface memory(window);
-    if (memory) {
-      ScopedSelect select(memory.Get(), backing_.Get());
-      PrepareSurface(memory.Get(), use);
-      draw(memory.Get(), false);
-      ReleaseSurface(memory.Get());
-    }
-  }
   PrepareSurface(window, use);
-  draw(window, true);
+  draw(window);
   ReleaseSurface(window);
+}
+
+// The kept memory surface, made compatible with the window's.
+HDC DrawPanel::KeptSurface() {
+  if (!backingSurface_ || !*backingSurface_) {
+    backingSelection_.reset();
+    ClientSurface window(control_);
+    if (!window.Get()) return nullptr;
+    backingSurface_ = std::make_unique<MemorySurface>(window.Get());
+    if (!*backingSurface_) return nullptr;
+  }
+  return backingSurface_->Get();
+}
+
+// The kept surface with the BackingBitmap selected into it. The bitmap stays selected between
+// operations (selecting a bitmap costs more than many drawings) and leaves the surface only when
+// it is read out, replaced or deleted.
+HDC DrawPanel::BackingSurface() {
+  const HDC surface = backing_.Get() ? KeptSurface() : nullptr;
+  if (surface && !backingSelection_) backingSelection_.emplace(surface, backing_.Get());
+  return surface;
+}
+
+void DrawPanel::DetachBacking() { backingSelection_.reset(); }
+
+// Copies `changed` (device pixels) from the BackingBitmap to the window, which then shows what the
+// bitmap holds there.
+void DrawPanel::ShowOnWindow(const RECT& changed) {
+  const RECT shown = Intersection(changed, ClientRect());
+  if (IsRectEmpty(&shown) || !backing_.Get()) return;
+  const HDC memory = BackingSurface();
+  ClientSurface window(control_);
+  if (!memory || !window.Get()) return;
+  BitBlt(window.Get(), shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top, memory, shown.left,
+         shown.top, SRCCOPY);
 }
 
 // ---- background ----
@@ -410,15 +465,22 @@ const DecodedPicture* DrawPanel::DecodedBackground() {
 void DrawPanel::LayBackground(HDC dc, const RECT& target) {
   if (IsRectEmpty(&target)) return;
   const DecodedPicture* picture = DecodedBackground();
-  const COLORREF colour = ResolvedBackColour();
   if (!picture) {
-    FillSolid(dc, target, colour);
+    FillSolid(dc, target, ResolvedBackColour());
     return;
   }
+  LayPreparedBackground(dc, target, PreparePicture(dc, picture));
+}
+
+// As LayBackground, with the picture already prepared for `dc` (empty: the whole target is filled).
+void DrawPanel::LayPreparedBackground(HDC dc, const RECT& target, const PreparedPicture& prepared) {
+  const COLORREF colour = ResolvedBackColour();
   SavedSurfaceState saved(dc);
   IntersectClipRect(dc, target.left, target.top, target.right, target.bottom);
+  // An icon's transparent pixels show what lies beneath: the background colour, never an earlier
+  // drawing.
+  if (prepared.icon) FillSolid(dc, target, colour);
   const RECT client = ClientRect();
-  const PreparedPicture prepared = PreparePicture(dc, picture);
   std::optional<RECT> covered;  // what the picture covers; nothing when the whole target is to fill
   if (prepared) {
     switch (properties_.pictureMode) {
@@ -444,28 +506,68 @@ void DrawPanel::LayBackground(HDC dc, const RECT& target) {
   FillSolid(dc, target, colour);
 }
 
+// The kept background for the panel's present look, laid anew when the look changed; null when no
+// bitmap could be made. `laidAnew` tells whether it was.
+HDC DrawPanel::BackgroundSurface(HDC compatibleWith, bool* laidAnew) {
+  const RECT client = ClientRect();
+  const DecodedPicture* picture = DecodedBackground();
+  const BackgroundLook look{std::max<int>(client.right - client.left, 1), std::max<int>(client.bottom - client.top, 1),
+                            properties_.pictureMode, ResolvedBackColour(), picture ? pictureGeneration_ : 0};
+  return background_.Surface(
+      compatibleWith, look, picture,
+      [&](HDC dc, const PreparedPicture& prepared) {
+        const RECT all{0, 0, look.width, look.height};
+        if (prepared) {
+          LayPreparedBackground(dc, all, prepared);
+        } else {
+          FillSolid(dc, all, look.colour);
+        }
+      },
+      laidAnew);
+}
+
+// Lays the background into `target` of the BackingBitmap selected into `memory`: one copy from the
+// kept background, or laid there directly when none could be kept. A bitmap that already holds the
+// background gets only the part where it may differ.
+void DrawPanel::RestoreBackground(HDC memory, const RECT& target, BitmapState state) {
+  bool laidAnew = false;
+  if (const HDC background = BackgroundSurface(memory, &laidAnew)) {
+    // The bitmap was drawn on a background that is no more: all of it may differ now.
+    if (laidAnew) changedSinceBackground_ = ClientRect();
+    const RECT copy = state == BitmapState::kFresh ? target : Intersection(target, changedSinceBackground_);
+    BitBlt(memory, copy.left, copy.top, copy.right - copy.left, copy.bottom - copy.top, background, copy.left,
+           copy.top, SRCCOPY);
+  } else {
+    LayBackground(memory, target);
+    changedSinceBackground_ = ClientRect();
+  }
+}
+
 void DrawPanel::RebuildBackingBitmap(bool keepContent) {
   if (properties_.autoRedraw != 1 || !control_) return;
   const RECT client = ClientRect();
   const int width = std::max<int>(client.right - client.left, 1);
   const int height = std::max<int>(client.bottom - client.top, 1);
+  DetachBacking();  // the old bitmap is read through a surface of its own
   ClientSurface window(control_);
-  if (!window.Get()) return;
+  const HDC target = KeptSurface();
+  if (!window.Get() || !target) return;
   UniqueBitmap fresh(CreateCompatibleBitmap(window.Get(), width, height));
-  MemorySurface target(window.Get());
-  if (!fresh.Get() || !target) return;
+  if (!fresh.Get()) return;
   {
-    ScopedSelect selectFresh(target.Get(), fresh.Get());
-    LayBackground(target.Get(), RECT{0, 0, width, height});
+    ScopedSelect selectFresh(target, fresh.Get());
+    RestoreBackground(target, RECT{0, 0, width, height}, BitmapState::kFresh);
+    changedSinceBackground_ = {};
     const bool centredPicture = !properties_.picture.empty() && properties_.pictureMode == 2;
     if (backing_.Get() && keepContent && !centredPicture) {
       BITMAP old{};
       GetObjectA(backing_.Get(), sizeof old, &old);
       MemorySurface source(window.Get());
       if (source) {
+        const RECT kept{0, 0, std::min<LONG>(old.bmWidth, width), std::min<LONG>(old.bmHeight, height)};
         ScopedSelect selectOld(source.Get(), backing_.Get());
-        BitBlt(target.Get(), 0, 0, std::min<int>(old.bmWidth, width), std::min<int>(old.bmHeight, height),
-               source.Get(), 0, 0, SRCCOPY);
+        BitBlt(target, 0, 0, kept.right, kept.bottom, source.Get(), 0, 0, SRCCOPY);
+        changedSinceBackground_ = Union(changedSinceBackground_, kept);
       }
     }
   }
@@ -507,6 +609,7 @@ void DrawPanel::RebuildBrush() {
 }
 
 void DrawPanel::RebuildFont() {
+  // The font is made anew only when what it is made from changed.
   LOGFONTA font{};
   if (properties_.font) {
     font = *properties_.font;
@@ -519,10 +622,22 @@ void DrawPanel::RebuildFont() {
   }
   char face[LF_FACESIZE + 1] = {};
   std::memcpy(face, font.lfFaceName, LF_FACESIZE);
+  LOGFONTA made{};
+  made.lfHeight = font.lfHeight;
+  made.lfWidth = font.lfWidth;
+  made.lfEscapement = font.lfEscapement;
+  made.lfOrientation = font.lfOrientation;
+  made.lfWeight = font.lfWeight;
+  made.lfItalic = font.lfItalic;
+  made.lfUnderline = font.lfUnderline;
+  made.lfStrikeOut = font.lfStrikeOut;
+  std::memcpy(made.lfFaceName, face, LF_FACESIZE);
+  if (font_.Get() && std::memcmp(&made, &fontMadeFrom_, sizeof made) == 0) return;
   font_.Reset();
-  font_.Reset(CreateFontA(font.lfHeight, font.lfWidth, font.lfEscapement, font.lfOrientation, font.lfWeight,
-                          font.lfItalic, font.lfUnderline, font.lfStrikeOut, DEFAULT_CHARSET, 0, 0, PROOF_QUALITY,
+  font_.Reset(CreateFontA(made.lfHeight, made.lfWidth, made.lfEscapement, made.lfOrientation, made.lfWeight,
+                          made.lfItalic, made.lfUnderline, made.lfStrikeOut, DEFAULT_CHARSET, 0, 0, PROOF_QUALITY,
                           0, face));
+  fontMadeFrom_ = made;
 }
 
 void DrawPanel::ApplyBorder() {
@@ -548,20 +663,37 @@ void DrawPanel::ApplyBorder() {
 
 void DrawPanel::Clear(std::optional<std::int32_t> left, std::optional<std::int32_t> top,
                       std::optional<std::int32_t> width, std::optional<std::int32_t> height) {
-  ForEachSurface(SurfaceUse::kOther, [&](HDC dc, bool) {
+  RECT changed{};
+  DrawOnSurface(SurfaceUse::kOther, [&](HDC dc) {
     // Clear's arguments are pixels whatever the coordinate unit.
     SetMapMode(dc, MM_TEXT);
     const RECT client = ClientRect();
     const PanelRect rect =
         ClearRectangle({client.left, client.top, client.right, client.bottom}, left, top, width, height);
-    LayBackground(dc, RECT{rect.left, rect.top, rect.right, rect.bottom});
+    const RECT cleared{rect.left, rect.top, rect.right, rect.bottom};
+    if (backing_.Get()) {
+      RestoreBackground(dc, Intersection(cleared, client), BitmapState::kDrawnOn);
+      // Only what was drawn since the background was laid can change.
+      changed = Intersection(cleared, changedSinceBackground_);
+      RECT remaining{};
+      SubtractRect(&remaining, &changedSinceBackground_, &cleared);  // empty when all was cleared
+      changedSinceBackground_ = remaining;
+    } else {
+      LayBackground(dc, cleared);
+    }
     MoveToEx(dc, rect.left, rect.top, nullptr);
     writePosition_ = {rect.left, rect.top};
   });
+  ShowOnWindow(changed);
 }
 
 void DrawPanel::SetWritePosition(std::optional<std::int32_t> x, std::optional<std::int32_t> y) {
   if (!control_) return;
+  if (properties_.coordUnit == 0) {  // pixels are device pixels: no surface is needed to convert
+    if (x) writePosition_.x = *x;
+    if (y) writePosition_.y = *y;
+    return;
+  }
   ClientSurface surface(control_);
   if (!surface.Get()) return;
   ApplyCoordUnit(surface.Get());
@@ -583,6 +715,7 @@ void DrawPanel::ScrollUp(HDC dc, int logicalDistance) {
   BitBlt(dc, 0, 0, client.right, client.bottom - distance, dc, 0, distance, SRCCOPY);
   FillSolid(dc, RECT{0, std::max<LONG>(client.bottom - distance, 0), client.right, client.bottom},
             ResolvedBackColour());
+  scrolled_ = true;
 }
 
 void DrawPanel::WriteText(WriteKind kind, std::optional<std::int32_t> x, std::optional<std::int32_t> y,
@@ -598,7 +731,13 @@ void DrawPanel::WriteText(WriteKind kind, std::optional<std::int32_t> x, std::op
   // Both passes start from the stored position, so the bitmap and the window get the same text.
   const POINT start = writePosition_;
 
-  ForEachSurface(SurfaceUse::kText, [&](HDC dc, bool windowPass) {
+  RECT changed{};
+  scrolled_ = false;
+  DrawOnSurface(SurfaceUse::kText, [&](HDC dc) {
+    // The device rectangles the text covers: the text cells, and the ink beyond them (swashes,
+    // italics, rotated text) as the surface accumulates it.
+    SetBoundsRect(dc, nullptr, DCB_RESET | DCB_ENABLE);
+    RECT cells{};
     POINT p = start;
     DPtoLP(dc, &p, 1);
     if (kind == WriteKind::kWriteAt) {
@@ -642,6 +781,7 @@ void DrawPanel::WriteText(WriteKind kind, std::optional<std::int32_t> x, std::op
         }
         if (segment.length) {
           TextOutA(dc, p.x, p.y, text.data() + segment.start, static_cast<int>(segment.length));
+          cells = Union(cells, DeviceRect(dc, RECT{p.x, p.y, p.x + extent.cx, p.y + extent.cy}));
         }
         const bool last = i + 1 == segments.size();
         if (last && !segment.breakFollows && !endsLines) {
@@ -651,15 +791,30 @@ void DrawPanel::WriteText(WriteKind kind, std::optional<std::int32_t> x, std::op
         }
       }
     }
-    if (windowPass && kind != WriteKind::kWriteAt) {
+    RECT ink{};
+    const UINT bounds = GetBoundsRect(dc, &ink, DCB_RESET);
+    SetBoundsRect(dc, nullptr, DCB_DISABLE);
+    const bool rotated = properties_.font && properties_.font->lfEscapement != 0;
+    if (bounds == 0 || rotated || scrolled_) {
+      changed = ClientRect();  // nothing tells where the text went: the whole panel is shown
+    } else {
+      changed = Union(cells, bounds == DCB_SET ? DeviceRect(dc, ink) : RECT{});
+    }
+    if (kind != WriteKind::kWriteAt) {
       LPtoDP(dc, &p, 1);
       writePosition_ = p;
     }
   });
+  if (!backing_.Get()) return;
+  changedSinceBackground_ = Union(changedSinceBackground_, changed);
+  ShowOnWindow(changed);
 }
 
 ByteBuffer DrawPanel::GetPicture(std::optional<std::int32_t> width, std::optional<std::int32_t> height) {
-  if (backing_.Get()) return BitmapToBmpFile(backing_.Get(), width, height);
+  if (backing_.Get()) {
+    DetachBacking();  // a bitmap is read out while it is in no surface
+    return BitmapToBmpFile(backing_.Get(), width, height);
+  }
   if (!control_) return nullptr;
   // Without a BackingBitmap the export is what the screen shows in the client area now.
   const RECT client = ClientRect();
@@ -676,6 +831,15 @@ ByteBuffer DrawPanel::GetPicture(std::optional<std::int32_t> width, std::optiona
 }
 
 // ---- window messages ----
+
+// Surfaces and bitmaps made for the old display are made again for the new one.
+LRESULT DrawPanel::OnDisplayChange() {
+  background_.Forget();
+  DetachBacking();
+  backingSurface_.reset();
+  changedSinceBackground_ = ClientRect();
+  return 0;
+}
 
 LRESULT DrawPanel::OnSize(HWND window, WPARAM wParam, LPARAM lParam) {
   DefWindowProcA(window, WM_SIZE, wParam, lParam);
@@ -710,11 +874,10 @@ LRESULT DrawPanel::OnPaint() {
       GetObjectA(backing_.Get(), sizeof info, &info);
       const RECT inBitmap{0, 0, info.bmWidth, info.bmHeight};
       RECT copy{};
-      MemorySurface source(dc);
+      const HDC source = BackingSurface();
       if (source && IntersectRect(&copy, &r, &inBitmap)) {
-        ScopedSelect select(source.Get(), backing_.Get());
-        BitBlt(dc, copy.left, copy.top, copy.right - copy.left, copy.bottom - copy.top, source.Get(), copy.left,
-               copy.top, SRCCOPY);
+        BitBlt(dc, copy.left, copy.top, copy.right - copy.left, copy.bottom - copy.top, source, copy.left, copy.top,
+               SRCCOPY);
       }
     } else {
       LayBackground(dc, r);

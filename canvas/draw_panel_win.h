@@ -1,16 +1,19 @@
 // The drawing panel (DrawPanel, 画板): a child window carrying a canvas. Its drawing attributes are
-// properties; while autoRedraw is on a BackingBitmap remembers everything drawn, and every drawing
-// operation draws on that bitmap first and then on the window, with identical settings.
+// properties; while autoRedraw is on a BackingBitmap remembers everything drawn: every drawing
+// operation draws into that bitmap, and the window is shown the pixels that changed. Without it the
+// operations draw on the window itself.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
 
 #include "canvas/dc_owners_win.h"
+#include "canvas/panel_background_win.h"
 #include "canvas/draw_panel_commands.h"
 #include "canvas/picture.h"
 #include "forms/component.h"
@@ -65,18 +68,28 @@ class DrawPanel final : public Component {
   // Messages of the panel's window.
   LRESULT OnSize(HWND window, WPARAM wParam, LPARAM lParam);
   LRESULT OnPaint();
+  LRESULT OnDisplayChange();
 
  private:
   // What the text colour of a prepared surface is: the text colour, or the brush colour.
   enum class SurfaceUse { kText, kOther };
   template <typename Draw>
-  void ForEachSurface(SurfaceUse use, Draw&& draw);
+  void DrawOnSurface(SurfaceUse use, Draw&& draw);
+  HDC KeptSurface();
+  HDC BackingSurface();
+  void DetachBacking();
+  void ShowOnWindow(const RECT& changed);
   void PrepareSurface(HDC dc, SurfaceUse use) const;
   static void ReleaseSurface(HDC dc);
   void ApplyCoordUnit(HDC dc) const;
   COLORREF ResolvedBackColour() const;
   const DecodedPicture* DecodedBackground();
   void LayBackground(HDC dc, const RECT& target);
+  void LayPreparedBackground(HDC dc, const RECT& target, const PreparedPicture& prepared);
+  HDC BackgroundSurface(HDC compatibleWith, bool* laidAnew);
+  // Whether a bitmap holds nothing yet, or the background and what was drawn since.
+  enum class BitmapState { kFresh, kDrawnOn };
+  void RestoreBackground(HDC memory, const RECT& target, BitmapState state);
   void RebuildBackingBitmap(bool keepContent);
   void RebuildPen();
   void RebuildBrush();
@@ -91,8 +104,17 @@ class DrawPanel final : public Component {
   UniqueGdiObject<HPEN> pen_;
   UniqueBrush brush_;
   UniqueFont font_;
+  LOGFONTA fontMadeFrom_{};  // what font_ was made from
   UniqueBitmap backing_;
   DecodedPicture decodedBackground_;
+  std::uint64_t pictureGeneration_ = 1;  // counts the picture's writes: a new picture, a new background
+  // Kept between operations: the laid background, and the surface the BackingBitmap is drawn through.
+  PanelBackground background_;
+  std::unique_ptr<MemorySurface> backingSurface_;
+  std::optional<ScopedSelect> backingSelection_;  // the BackingBitmap in backingSurface_; goes first
+  // Where the BackingBitmap may differ from the kept background (device pixels).
+  RECT changedSinceBackground_{};
+  bool scrolled_ = false;  // set by ScrollUp during a text operation
   POINT writePosition_{0, 0};
   HDC paintSurface_ = nullptr;  // set only while the paint event runs
 };

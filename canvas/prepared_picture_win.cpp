@@ -7,17 +7,6 @@
 
 #include "canvas/picture_size.h"
 
-int DisplayStretchMode() {
-  ScreenSurface screen;
-  return screen && GetDeviceCaps(screen.Get(), BITSPIXEL) > 16 ? HALFTONE : COLORONCOLOR;
-}
-
-void ApplyDisplayStretchMode(HDC dc) {
-  const int mode = DisplayStretchMode();
-  SetStretchBltMode(dc, mode);
-  if (mode == HALFTONE) SetBrushOrgEx(dc, 0, 0, nullptr);
-}
-
 namespace {
 
 // Kinds 1 and 2 keep unpadded rows; a device bitmap wants each row padded to 4 bytes. Rows whose

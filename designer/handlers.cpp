@@ -3,6 +3,8 @@
 #include <iterator>
 
 #include "canvas/draw_panel_commands.h"
+#include "designer/external_function_ids.h"
+#include "designer/font_broadcast.h"
 #include "designer/procedures.h"
 #include "designer/program_globals.h"
 #include "designer/rendering.h"
@@ -16,13 +18,6 @@
 #include "frame/shell_services.h"
 
 namespace {
-
-enum ExternalFunction : int {
-  kSendMessage = 0,
-  kRemoveFontResource = 1,
-  kSkinAttach = 2,
-  kAddFontResource = 3,
-};
 
 constexpr const char* kFontFiles[] = {"ma1.dat", "ma2.dat",  "ma3.dat",  "ma4.dat",  "ma5.dat",  "ma6.dat", "ma7.dat",
                                       "ma8.dat", "ma9.dat", "ma10.dat", "ma11.dat", "ma12.dat", "ma13.dat"};
@@ -166,8 +161,10 @@ void InstallFonts() {
   const OwnedText folder = FontFolder();
   for (const char* file : kFontFiles) {
     const OwnedText path(JoinTexts(folder.Get(), file));
-    CallExternalFunction(kAddFontResource, path.Get());
+    if (CallExternalFunction(kAddFontResource, path.Get()) != 0) NoteFontsAdded();
   }
+  // The windows learn of the new fonts once, here on the worker thread, which may wait on them.
+  BroadcastFontChangeIfFontsAdded();
 }
 
 void RemoveFonts() {

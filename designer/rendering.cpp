@@ -4,12 +4,12 @@
 
 #include "canvas/draw_panel_commands.h"
 #include "canvas/picture_measure_commands.h"
+#include "designer/font_broadcast.h"
 #include "designer/procedures.h"
 #include "designer/program_globals.h"
 #include "designer/unit_access.h"
 #include "forms/type_ids.h"
 #include "frame/commands.h"
-#include "frame/external_functions.h"
 #include "frame/program_path.h"
 #include "frame/service_commands.h"
 
@@ -19,10 +19,6 @@ namespace {
 constexpr double kCanvasAreaWidth = 868.0;
 constexpr double kCanvasAreaHeight = 561.0;
 
-constexpr int kSendMessageFunction = 0;
-constexpr std::uint32_t kBroadcastWindow = 0xFFFF;
-constexpr std::uint32_t kFontChangeMessage = 0x001D;
-
 ArgRecord Object(std::uint32_t unitId, std::uint32_t typeId) { return MakeObjectArg(kMainWindow, unitId, typeId); }
 
 bool IsEnglishDesign(int tab) { return tab >= 9 && tab < kDesignCount; }
@@ -30,11 +26,8 @@ bool IsChineseDesign(int tab) { return tab >= 0 && tab < 9; }
 
 // Steps shared by both names: the broadcast, the font, a clean panel, colour and position.
 void PrepareSignature() {
-  // Fonts the worker thread added since the last drawing become visible to every window. (A
-  // benchmark build of the program leaves the broadcast out, to show what it costs.)
-#ifndef YJ_WITHOUT_FONT_BROADCAST
-  CallExternalFunction(kSendMessageFunction, kBroadcastWindow, kFontChangeMessage, 0, 0);
-#endif
+  // Fonts the worker thread added since the last broadcast become visible to every window.
+  BroadcastFontChangeIfFontsAdded();
 
   ProgramGlobals& g = Globals();
   Frame().free(std::exchange(g.signatureFont->face, CopyText(g.currentFamily)));

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "forms/callback_guard.h"
+#include "forms/display_metrics_win.h"
 #include "forms/event_ids.h"
 #include "forms/gdi_owners.h"
 #include "forms/properties.h"
@@ -382,6 +383,9 @@ LRESULT HandleFormMessage(WindowRecord& record, HWND window, UINT message, WPARA
     case WM_SIZE: return OnFormMovedOrResized(record, kWindowResized);
     case WM_SHOWWINDOW: return OnFormShown(record, wParam != 0);
     case kDeferredDestroyMessage: return OnDeferredDestroy(record, window);
+    case WM_DISPLAYCHANGE:
+      OnDisplayChanged(window, wParam, lParam);
+      return DefWindowProcA(window, message, wParam, lParam);
     default: return DefWindowProcA(window, message, wParam, lParam);
   }
 }

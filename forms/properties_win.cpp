@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "forms/display_metrics_win.h"
 #include "forms/property_ids.h"
 #include "forms/type_ids.h"
 #include "forms/window_map.h"
@@ -35,12 +36,7 @@ HWND LiveHandle(const WindowRecord& record, const Unit& unit) {
   return unit.live && unit.component ? unit.component->Control() : nullptr;
 }
 
-std::int32_t ScreenDpiY() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : 96;
-}
+std::int32_t ScreenDpiY() { return CurrentDisplayMetrics().pixelsPerInchY; }
 
 const char* TextOf(std::uint64_t value) {
   return reinterpret_cast<const char*>(static_cast<std::uintptr_t>(value));

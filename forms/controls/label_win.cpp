@@ -48,6 +48,8 @@ class Label final : public Component {
   WriteOutcome Write(int k, const RawValue& value) override {
     switch (k + kFirstOwnProperty) {
       case kLabelCaption:
+        // The same caption again changes nothing on the screen: it is not set and not repainted.
+        if (value.text == caption_) break;
         caption_ = value.text;
         if (control_) SetWindowTextA(control_, caption_.c_str());
         FitTextStyle();

@@ -1,25 +1,32 @@
-// Times what the designer does on each slider step: clear the panel to its tiled picture, set the
-// text colour and font, set the write position and write a four-character name at 70 points; then
-// GetPicture with the BMP packing. A tool, not a test: it prints milliseconds per operation.
+// Times the drawing panel as the designer uses it, for each picture given: a slider step (clear the
+// panel to its tiled picture, set the text colour and font, set the write position, write a
+// four-character name at 70 points) and each of its operations, a change of picture (size, picture,
+// first drawing), GetPicture with the BMP packing, and for reference a BitBlt of the whole panel to
+// its window. A tool, not a test: it prints one figure line per measure (tools/bench/figures.h).
 //
-// Usage: draw_panel_bench.exe PICTURE [WIDTH HEIGHT [REPETITIONS [OUT.bmp]]]   (default 868 561 300)
-// OUT.bmp receives the panel's picture after one last redraw.
+// Usage: draw_panel_bench.exe [--steps N] PICTURE...
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 #include <vector>
+
+#include "canvas/picture.h"
 
 #include "canvas/draw_panel_win.h"
 #include "forms/layout.h"
 #include "forms/properties.h"
 #include "forms/property_ids.h"
 #include "forms/type_ids.h"
+#include "frame/app_frame.h"
 #include "frame/commands.h"
 #include "frame/frame_loop.h"
 #include "frame/memory.h"
 #include "frame/owned.h"
 #include "frame/program_header.h"
+#include "tools/bench/figures.h"
 
 namespace {
 
@@ -67,81 +74,153 @@ void Call(CommandFunction command, std::vector<ArgRecord> args) {
   FrameFree(ResultPointer(result));
 }
 
-// One slider step of the designer.
-void Redraw(int step) {
+struct StepTimes {
+  std::vector<double> step, clear, colour, font, position, write;
+};
+
+// One slider step of the designer, each operation timed.
+void Step(int step, StepTimes* times) {
+  const double t0 = NowMs();
   Call(CommandPanelClear, {});
+  const double t1 = NowMs();
   WriteIntProperty(kBenchWindow, kBenchPanel, kDrawPanelTextColor, 0x0000C0);
+  const double t2 = NowMs();
   FontRecord font{0, 1, 0, 0, 0, 70, const_cast<char*>("宋体")};
   WriteProperty(kBenchWindow, kBenchPanel, kDrawPanelFont, kWholeValue,
                 static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(&font)));
   WriteProperty(kBenchWindow, kBenchPanel, kDrawPanelFont, kFontBold, 0);
+  const double t3 = NowMs();
   Call(CommandPanelSetWritePosition, {MakeIntArg(step % 300), MakeIntArg(step % 200)});
+  const double t4 = NowMs();
   Call(CommandPanelWrite, {MakeTextArg("王小明明")});
+  const double t5 = NowMs();
+  if (!times) return;
+  times->step.push_back(t5 - t0);
+  times->clear.push_back(t1 - t0);
+  times->colour.push_back(t2 - t1);
+  times->font.push_back(t3 - t2);
+  times->position.push_back(t4 - t3);
+  times->write.push_back(t5 - t4);
+}
+
+struct Picture {
+  std::vector<std::uint8_t> bytes;
+  int width = 0;
+  int height = 0;
+  std::string size;  // "WxH"
+};
+
+// What the designer does when a picture is chosen: the panel takes its size, then the picture, and
+// is drawn on.
+void ChangePicture(const Picture& picture) {
+  WriteIntProperty(kBenchWindow, kBenchPanel, kPropWidth, picture.width);
+  WriteIntProperty(kBenchWindow, kBenchPanel, kPropHeight, picture.height);
+  OwnedBuffer bytes(MakeByteBuffer(picture.bytes.data(), picture.bytes.size()));
+  WriteProperty(kBenchWindow, kBenchPanel, kDrawPanelPicture, kWholeValue,
+                static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(bytes.Get())));
+  Step(0, nullptr);
+}
+
+void Pump() {
+  for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&message);
+}
+
+std::string Name(const char* figure, const Picture& picture) { return std::string(figure) + "-" + picture.size; }
+
+void Measure(const Picture& picture, const Picture& other, int steps) {
+  ChangePicture(picture);
+  Pump();
+  for (int i = 0; i < 10; ++i) Step(i, nullptr);  // warm-up: the picture is decoded, the font made
+  StepTimes times;
+  for (int i = 0; i < steps; ++i) Step(i, &times);
+  PrintFigure(Name("panel-step", picture).c_str(), times.step);
+  PrintFigure(Name("panel-clear", picture).c_str(), times.clear);
+  PrintFigure(Name("panel-text-colour", picture).c_str(), times.colour);
+  PrintFigure(Name("panel-font", picture).c_str(), times.font);
+  PrintFigure(Name("panel-position", picture).c_str(), times.position);
+  PrintFigure(Name("panel-write", picture).c_str(), times.write);
+
+  // Reference: the whole panel copied to its window once.
+  auto* panel = reinterpret_cast<Component*>(NotifyFrame(kNoticeFindObjectMustExist, kBenchWindow, kBenchPanel));
+  const HWND window = panel->Control();
+  std::vector<double> blits;
+  {
+    HDC screen = GetDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, picture.width, picture.height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    ReleaseDC(window, screen);
+    for (int i = 0; i < steps; ++i) {
+      const double start = NowMs();
+      HDC dc = GetDC(window);
+      BitBlt(dc, 0, 0, picture.width, picture.height, memory, 0, 0, SRCCOPY);
+      ReleaseDC(window, dc);
+      blits.push_back(NowMs() - start);
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+  }
+  PrintFigure(Name("panel-blit", picture).c_str(), blits);
+  Call(CommandPanelClear, {});  // the window shows the panel again
+
+  std::vector<double> exports;
+  for (int i = 0; i < steps; ++i) {
+    ArgRecord object = MakeObjectArg(kBenchWindow, kBenchPanel, kTypeDrawPanel);
+    ResultRecord result{};
+    const double start = NowMs();
+    CommandPanelGetPicture(&result, 1, &object);
+    OwnedBuffer file(static_cast<ByteBuffer>(ResultPointer(result)));
+    exports.push_back(NowMs() - start);
+  }
+  PrintFigure(Name("panel-getpicture", picture).c_str(), exports);
+
+  // Changing to this picture from the other one, again and again.
+  std::vector<double> changes;
+  for (int i = 0; i < std::max(5, steps / 10); ++i) {
+    ChangePicture(other);
+    Pump();
+    const double start = NowMs();
+    ChangePicture(picture);
+    changes.push_back(NowMs() - start);
+    Pump();
+  }
+  PrintFigure(Name("panel-picture-change", picture).c_str(), changes);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: %s PICTURE [WIDTH HEIGHT [REPETITIONS]]\n", argv[0]);
+  int first = 1;
+  int steps = 300;
+  if (argc > 2 && std::strcmp(argv[1], "--steps") == 0) {
+    steps = std::max(10, std::atoi(argv[2]));
+    first = 3;
+  }
+  if (argc <= first) {
+    std::fprintf(stderr, "usage: %s [--steps N] PICTURE...\n", argv[0]);
     return 2;
   }
-  const int width = argc > 3 ? std::atoi(argv[2]) : 868;
-  const int height = argc > 3 ? std::atoi(argv[3]) : 561;
-  const int repetitions = argc > 4 ? std::atoi(argv[4]) : 300;
-  const std::vector<std::uint8_t> picture = ReadWholeFile(argv[1]);
-  if (picture.empty()) {
-    std::fprintf(stderr, "cannot read %s\n", argv[1]);
-    return 1;
+  std::vector<Picture> pictures;
+  for (int i = first; i < argc; ++i) {
+    Picture picture;
+    picture.bytes = ReadWholeFile(argv[i]);
+    const DecodeResult decoded = DecodePicture(picture.bytes.data(), picture.bytes.size());
+    if (!decoded) {
+      std::fprintf(stderr, "cannot decode %s\n", argv[i]);
+      return 1;
+    }
+    picture.width = decoded.picture.width;
+    picture.height = decoded.picture.height;
+    picture.size = std::to_string(picture.width) + "x" + std::to_string(picture.height);
+    pictures.push_back(std::move(picture));
   }
 
   static const ProgramHeader header{3, kConstantTexts, kLayouts, kLibraries, {}, {}};
   InitialiseFrame(header);
   if (!LoadWindow(kBenchWindow, 0, false)) return 1;
-  WriteIntProperty(kBenchWindow, kBenchPanel, kPropWidth, width);
-  WriteIntProperty(kBenchWindow, kBenchPanel, kPropHeight, height);
-  OwnedBuffer bytes(MakeByteBuffer(picture.data(), picture.size()));
-  WriteProperty(kBenchWindow, kBenchPanel, kDrawPanelPicture, kWholeValue,
-                static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(bytes.Get())));
-  ProcessPendingEvents();
-
-  Redraw(0);  // the first use decodes the picture; the steps after it do not
-  double start = NowMs();
-  for (int i = 0; i < repetitions; ++i) Redraw(i);
-  const double redrawMs = (NowMs() - start) / repetitions;
-
-  start = NowMs();
-  for (int i = 0; i < repetitions; ++i) {
-    Call(CommandPanelClear, {});
+  for (std::size_t i = 0; i < pictures.size(); ++i) {
+    Measure(pictures[i], pictures[(i + 1) % pictures.size()], steps);
   }
-  const double clearMs = (NowMs() - start) / repetitions;
-
-  start = NowMs();
-  std::size_t fileSize = 0;
-  for (int i = 0; i < repetitions; ++i) {
-    ArgRecord object = MakeObjectArg(kBenchWindow, kBenchPanel, kTypeDrawPanel);
-    ResultRecord result{};
-    CommandPanelGetPicture(&result, 1, &object);
-    OwnedBuffer file(static_cast<ByteBuffer>(ResultPointer(result)));
-    fileSize = BufferLength(file.Get());
-  }
-  const double exportMs = (NowMs() - start) / repetitions;
-
-  if (argc > 5) {
-    Redraw(repetitions);
-    ArgRecord object = MakeObjectArg(kBenchWindow, kBenchPanel, kTypeDrawPanel);
-    ResultRecord result{};
-    CommandPanelGetPicture(&result, 1, &object);
-    OwnedBuffer file(static_cast<ByteBuffer>(ResultPointer(result)));
-    if (FILE* out = std::fopen(argv[5], "wb")) {
-      std::fwrite(BufferBytes(file.Get()), 1, BufferLength(file.Get()), out);
-      std::fclose(out);
-    }
-  }
-  std::printf("panel %dx%d, picture %s (%zu bytes), %d repetitions\n", width, height, argv[1], picture.size(),
-              repetitions);
-  std::printf("redraw (Clear, colour, font, position, Write 4 characters at 70 pt): %.3f ms\n", redrawMs);
-  std::printf("Clear alone: %.3f ms\n", clearMs);
-  std::printf("GetPicture with BMP packing: %.3f ms (%zu bytes)\n", exportMs, fileSize);
   return 0;
 }
