@@ -432,10 +432,11 @@ HDC DrawPanel::BackingSurface() {
 
 void DrawPanel::DetachBacking() { backingSelection_.reset(); }
 
-// Copies `changed` (device pixels) from the BackingBitmap to the window, which then shows what the
-// bitmap holds there.
+// Copies `changed` (device pixels) from the BackingBitmap to the window, and whatever the window
+// may not show of a new bitmap yet; the window then shows what the bitmap holds there.
 void DrawPanel::ShowOnWindow(const RECT& changed) {
-  const RECT shown = Intersection(changed, ClientRect());
+  const RECT shown = Intersection(Union(changed, windowBehind_), ClientRect());
+  windowBehind_ = {};
   if (IsRectEmpty(&shown) || !backing_.Get()) return;
   const HDC memory = BackingSurface();
   ClientSurface window(control_);
@@ -573,6 +574,8 @@ void DrawPanel::RebuildBackingBitmap(bool keepContent) {
   }
   // Both bitmaps are out of their surfaces here, so the old one may go.
   backing_ = std::move(fresh);
+  // The window may show anything until it is painted or shown the new bitmap.
+  windowBehind_ = client;
 }
 
 // ---- drawing objects ----
@@ -838,6 +841,7 @@ LRESULT DrawPanel::OnDisplayChange() {
   DetachBacking();
   backingSurface_.reset();
   changedSinceBackground_ = ClientRect();
+  windowBehind_ = ClientRect();
   return 0;
 }
 

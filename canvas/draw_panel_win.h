@@ -114,6 +114,8 @@ class DrawPanel final : public Component {
   std::optional<ScopedSelect> backingSelection_;  // the BackingBitmap in backingSurface_; goes first
   // Where the BackingBitmap may differ from the kept background (device pixels).
   RECT changedSinceBackground_{};
+  // Where the window may not show what the BackingBitmap holds (a new bitmap not yet painted).
+  RECT windowBehind_{};
   bool scrolled_ = false;  // set by ScrollUp during a text operation
   POINT writePosition_{0, 0};
   HDC paintSurface_ = nullptr;  // set only while the paint event runs

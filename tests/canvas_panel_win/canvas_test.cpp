@@ -1,6 +1,5 @@
 // The drawing panel's canvas: background laying, Clear, the text operations, resizing and painting,
 // checked on the pixels of the exported BackingBitmap.
-#include "canvas/bitmap_export_win.h"
 #include "forms/properties.h"
 #include "frame/owned.h"
 #include "frame/values.h"
@@ -157,17 +156,7 @@ TEST_F(TextTest, TheWindowReceivesTheSameTextAsTheBitmap) {
   UpdateWindow(PanelWindow());  // the first paint of the panel is done
   WriteFrom(10, 20, "AB");
   Call(CommandPanelWrite, {MakeTextArg("CD\r\nEF")});
-  const HWND window = PanelWindow();
-  HDC screen = GetDC(window);
-  HDC copy = CreateCompatibleDC(screen);
-  HBITMAP shown = CreateCompatibleBitmap(screen, 333, 200);
-  HGDIOBJ old = SelectObject(copy, shown);
-  BitBlt(copy, 0, 0, 333, 200, screen, 0, 0, SRCCOPY);
-  SelectObject(copy, old);
-  DeleteDC(copy);
-  ReleaseDC(window, screen);
-  const ExportedBmp onScreen = ReadExport(BitmapToBmpFile(shown, std::nullopt, std::nullopt));
-  DeleteObject(shown);
+  const ExportedBmp onScreen = Screen();
   const ExportedBmp inBitmap = Export();
   ASSERT_EQ(onScreen.bytes.size(), inBitmap.bytes.size());
   EXPECT_NE(BoxOf(inBitmap, kOpaqueGreen), RECT{});

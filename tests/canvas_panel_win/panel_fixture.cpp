@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstring>
 
+#include "canvas/bitmap_export_win.h"
 #include "forms/layout.h"
 #include "forms/properties.h"
 #include "forms/property_ids.h"
@@ -157,6 +158,23 @@ ExportedBmp PanelTest::Export(std::vector<ArgRecord> args, std::uint32_t unit) {
   ResultRecord result{};
   CommandPanelGetPicture(&result, static_cast<int>(args.size()), args.data());
   return ReadExport(static_cast<ByteBuffer>(ResultPointer(result)));
+}
+
+ExportedBmp PanelTest::Screen(std::uint32_t unit) {
+  const HWND window = PanelWindow(unit);
+  RECT client{};
+  GetClientRect(window, &client);
+  HDC screen = GetDC(window);
+  HDC copy = CreateCompatibleDC(screen);
+  HBITMAP shown = CreateCompatibleBitmap(screen, client.right, client.bottom);
+  HGDIOBJ old = SelectObject(copy, shown);
+  BitBlt(copy, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+  SelectObject(copy, old);
+  DeleteDC(copy);
+  ReleaseDC(window, screen);
+  ExportedBmp bmp = ReadExport(BitmapToBmpFile(shown, std::nullopt, std::nullopt));
+  DeleteObject(shown);
+  return bmp;
 }
 
 void PanelTest::SetPicture(const std::vector<std::uint8_t>& file, std::uint32_t unit) {

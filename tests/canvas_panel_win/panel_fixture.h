@@ -74,6 +74,8 @@ class PanelTest : public ::testing::Test {
   // Command helpers: each calls the panel's command with the object reference in front.
   static void Call(CommandFunction command, std::vector<ArgRecord> args, std::uint32_t unit = kPanel);
   static ExportedBmp Export(std::vector<ArgRecord> args = {}, std::uint32_t unit = kPanel);
+  // What the panel's window shows on the screen now, as a BMP file like the export's.
+  static ExportedBmp Screen(std::uint32_t unit = kPanel);
   static void SetPicture(const std::vector<std::uint8_t>& file, std::uint32_t unit = kPanel);
   static void SetSize(int width, int height, std::uint32_t unit = kPanel);
   static void SetInt(std::int32_t index, std::int32_t value, std::uint32_t unit = kPanel);
