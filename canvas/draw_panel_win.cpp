@@ -282,6 +282,7 @@ WriteOutcome DrawPanel::Write(int k, const RawValue& value) {
     case kDrawPanelPictureMode:
       // The BackingBitmap keeps its content: the new layout shows with the next Clear.
       if (Clamp(number, 0, 2) == p.pictureMode) break;
+      ApplyPendingResize();  // a gathered rebuild lays the background in the mode of its time
       p.pictureMode = Clamp(number, 0, 2);
       if (control_) InvalidateRect(control_, nullptr, FALSE);
       break;
@@ -294,6 +295,7 @@ WriteOutcome DrawPanel::Write(int k, const RawValue& value) {
       } else {
         DetachBacking();
         backing_.Reset();
+        pendingKeep_.reset();
       }
       break;
     }
@@ -393,6 +395,7 @@ void DrawPanel::ReleaseSurface(HDC dc) {
 template <typename Draw>
 void DrawPanel::DrawOnSurface(SurfaceUse use, Draw&& draw) {
   if (!control_) return;
+  ApplyPendingResize();
   if (backing_.Get()) {
     const HDC memory = BackingSurface();
     if (!memory) return;
@@ -435,6 +438,7 @@ void DrawPanel::DetachBacking() { backingSelection_.reset(); }
 // Copies `changed` (device pixels) from the BackingBitmap to the window, and whatever the window
 // may not show of a new bitmap yet; the window then shows what the bitmap holds there.
 void DrawPanel::ShowOnWindow(const RECT& changed) {
+  ApplyPendingResize();
   const RECT shown = Intersection(Union(changed, windowBehind_), ClientRect());
   windowBehind_ = {};
   if (IsRectEmpty(&shown) || !backing_.Get()) return;
@@ -544,7 +548,8 @@ void DrawPanel::RestoreBackground(HDC memory, const RECT& target, BitmapState st
   }
 }
 
-void DrawPanel::RebuildBackingBitmap(bool keepContent) {
+void DrawPanel::RebuildBackingBitmap(bool keepContent, SIZE keepWithin) {
+  pendingKeep_.reset();  // this rebuild stands for any gathered ones
   if (properties_.autoRedraw != 1 || !control_) return;
   const RECT client = ClientRect();
   const int width = std::max<int>(client.right - client.left, 1);
@@ -565,7 +570,8 @@ void DrawPanel::RebuildBackingBitmap(bool keepContent) {
       GetObjectA(backing_.Get(), sizeof old, &old);
       MemorySurface source(window.Get());
       if (source) {
-        const RECT kept{0, 0, std::min<LONG>(old.bmWidth, width), std::min<LONG>(old.bmHeight, height)};
+        const RECT kept{0, 0, std::min<LONG>({old.bmWidth, width, keepWithin.cx}),
+                        std::min<LONG>({old.bmHeight, height, keepWithin.cy})};
         ScopedSelect selectOld(source.Get(), backing_.Get());
         BitBlt(target, 0, 0, kept.right, kept.bottom, source.Get(), 0, 0, SRCCOPY);
         changedSinceBackground_ = Union(changedSinceBackground_, kept);
@@ -814,6 +820,7 @@ void DrawPanel::WriteText(WriteKind kind, std::optional<std::int32_t> x, std::op
 }
 
 ByteBuffer DrawPanel::GetPicture(std::optional<std::int32_t> width, std::optional<std::int32_t> height) {
+  ApplyPendingResize();
   if (backing_.Get()) {
     DetachBacking();  // a bitmap is read out while it is in no surface
     return BitmapToBmpFile(backing_.Get(), width, height);
@@ -845,11 +852,30 @@ LRESULT DrawPanel::OnDisplayChange() {
   return 0;
 }
 
+// A size change rebuilds the BackingBitmap when the bitmap is next used, so that a program setting
+// the width, then the height (and then a picture, which rebuilds it anyway) has one bitmap made, not
+// three. What rebuilds one after another would have kept survives: the top-left part that every size
+// in between held.
 LRESULT DrawPanel::OnSize(HWND window, WPARAM wParam, LPARAM lParam) {
   DefWindowProcA(window, WM_SIZE, wParam, lParam);
   writePosition_ = {0, 0};
-  RebuildBackingBitmap(true);
+  if (properties_.autoRedraw == 1) {
+    const RECT client = ClientRect();
+    const SIZE now{std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1)};
+    pendingKeep_ = pendingKeep_ ? SIZE{std::min(pendingKeep_->cx, now.cx), std::min(pendingKeep_->cy, now.cy)} : now;
+  }
   return 0;
+}
+
+void DrawPanel::ApplyPendingResize() {
+  if (!pendingKeep_) return;
+  const SIZE keep = *pendingKeep_;
+  RebuildBackingBitmap(true, keep);
+}
+
+HBITMAP DrawPanel::BackingBitmap() {
+  ApplyPendingResize();
+  return backing_.Get();
 }
 
 void DrawPanel::RaisePaint(const RECT& logical) {
@@ -869,6 +895,7 @@ void DrawPanel::RaisePaint(const RECT& logical) {
 LRESULT DrawPanel::OnPaint() {
   const HWND window = control_;
   PAINTSTRUCT paint{};
+  ApplyPendingResize();
   const HDC dc = BeginPaint(window, &paint);
   const RECT client = ClientRect();
   RECT r{};

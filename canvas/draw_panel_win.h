@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -62,7 +63,7 @@ class DrawPanel final : public Component {
 
   // Live state, for the export and for tests.
   POINT WritePosition() const { return writePosition_; }  // device pixels
-  HBITMAP BackingBitmap() const { return backing_.Get(); }
+  HBITMAP BackingBitmap();
   const DrawPanelProperties& Properties() const { return properties_; }
 
   // Messages of the panel's window.
@@ -90,7 +91,9 @@ class DrawPanel final : public Component {
   // Whether a bitmap holds nothing yet, or the background and what was drawn since.
   enum class BitmapState { kFresh, kDrawnOn };
   void RestoreBackground(HDC memory, const RECT& target, BitmapState state);
-  void RebuildBackingBitmap(bool keepContent);
+  // keepWithin limits the kept part further (the sizes a gathered rebuild went through).
+  void RebuildBackingBitmap(bool keepContent, SIZE keepWithin = {LONG_MAX, LONG_MAX});
+  void ApplyPendingResize();
   void RebuildPen();
   void RebuildBrush();
   void RebuildFont();
@@ -116,7 +119,9 @@ class DrawPanel final : public Component {
   RECT changedSinceBackground_{};
   // Where the window may not show what the BackingBitmap holds (a new bitmap not yet painted).
   RECT windowBehind_{};
-  bool scrolled_ = false;  // set by ScrollUp during a text operation
+  bool scrolled_ = false;
+  // Set by size changes whose rebuild waits for the bitmap's next use: the smallest size since.
+  std::optional<SIZE> pendingKeep_;  // set by ScrollUp during a text operation
   POINT writePosition_{0, 0};
   HDC paintSurface_ = nullptr;  // set only while the paint event runs
 };

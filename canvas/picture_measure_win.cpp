@@ -1,5 +1,9 @@
 #include "canvas/picture_measure_win.h"
 
+#include <optional>
+#include <string>
+#include <utility>
+
 #include "canvas/prepared_picture_win.h"
 #include "frame/file_services.h"
 #include "frame/owned.h"
@@ -39,14 +43,60 @@ PictureSize MeasureBitmap(HBITMAP bitmap) {
   return {info.bmWidth, info.bmHeight};
 }
 
-PictureSize MeasurePictureFile(const char* fileName) {
+// A file as it is on disk now: its path, length and time of last writing.
+struct FileStamp {
+  std::string path;
+  ULARGE_INTEGER length{};
+  FILETIME written{};
+  bool operator==(const FileStamp& other) const {
+    return path == other.path && length.QuadPart == other.length.QuadPart &&
+           CompareFileTime(&written, &other.written) == 0;
+  }
+};
+
+std::optional<FileStamp> StampOf(const char* fileName) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!fileName || !*fileName || !GetFileAttributesExA(fileName, GetFileExInfoStandard, &data)) return std::nullopt;
+  FileStamp stamp;
+  stamp.path = fileName;
+  stamp.length.HighPart = data.nFileSizeHigh;
+  stamp.length.LowPart = data.nFileSizeLow;
+  stamp.written = data.ftLastWriteTime;
+  return stamp;
+}
+
+// The size of the bitmap PictureToBitmap would make is the decoded picture's own (an icon's too, and
+// a GIF's logical screen): it is taken from the decoding, without making the bitmap.
+PictureSize MeasureFileNow(const char* fileName) {
   OwnedBuffer bytes(ReadFileBytes(fileName));
-  UniqueBitmap bitmap(PictureToBitmap(BufferBytes(bytes.Get()), BufferLength(bytes.Get())));
-  if (!bitmap.Get() && fileName && *fileName) {
+  const std::uint8_t* data = BufferBytes(bytes.Get());
+  const std::size_t length = BufferLength(bytes.Get());
+  if (DetectPictureKind(data, length) != PictureKind::kNone) {
+    if (const DecodeResult decoded = DecodePicture(data, length)) return {decoded.picture.width, decoded.picture.height};
+  }
+  UniqueBitmap bitmap;
+  if (fileName && *fileName) {
     bitmap.Reset(static_cast<HBITMAP>(
         LoadImageA(nullptr, fileName, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
   }
   return MeasureBitmap(bitmap.Get());
+}
+
+// A program asks for a picture's width and then for its height: the second answer is the first
+// measurement's, as long as the file has not changed in between. Measuring decodes the whole picture.
+PictureSize MeasurePictureFile(const char* fileName) {
+  static std::optional<std::pair<FileStamp, PictureSize>> last;
+  const std::optional<FileStamp> stamp = StampOf(fileName);
+  if (stamp && last && last->first == *stamp) return last->second;
+  const PictureSize size = MeasureFileNow(fileName);
+  // The file may have changed while it was read: keep the measurement only if it has not.
+  const std::optional<FileStamp> after = StampOf(fileName);
+  if (stamp && after && *after == *stamp) {
+    last.emplace(*stamp, size);
+  } else {
+    last.reset();
+  }
+  return size;
 }
 
 }  // namespace

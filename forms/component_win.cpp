@@ -4,9 +4,8 @@
 #include <string>
 #include <vector>
 
-#include <commctrl.h>
-
 #include "forms/callback_guard.h"
+#include "forms/control_hooks_win.h"
 #include "forms/event_ids.h"
 #include "frame/event_record.h"
 
@@ -14,13 +13,11 @@ namespace {
 
 std::vector<ComponentType> gTypes;
 int gRecreationCount = 0;
-constexpr const char* kComponentProperty = "YjComponent";
-constexpr UINT_PTR kFocusSubclassId = 0x59464F43;
 
 // Every control tells its unit when it gains or loses the focus.
 LRESULT HandleFocusMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-LRESULT CALLBACK FocusSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+LRESULT FocusHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR) {
   return GuardedCallback([&] { return HandleFocusMessage(window, message, wParam, lParam); });
 }
 
@@ -28,17 +25,14 @@ LRESULT HandleFocusMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   switch (message) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {
-      const LRESULT answer = DefSubclassProc(window, message, wParam, lParam);
+      const LRESULT answer = CallNextHook(window, message, wParam, lParam);
       if (Component* component = ComponentOfControl(window)) {
         component->RaiseFocusEvent(message == WM_SETFOCUS ? kEventGotFocus : kEventLostFocus);
       }
       return answer;
     }
-    case WM_NCDESTROY:
-      RemoveWindowSubclass(window, FocusSubclass, kFocusSubclassId);
-      return DefSubclassProc(window, message, wParam, lParam);
     default:
-      return DefSubclassProc(window, message, wParam, lParam);
+      return CallNextHook(window, message, wParam, lParam);
   }
 }
 
@@ -75,20 +69,18 @@ void BeginRecreation() { ++gRecreationCount; }
 void EndRecreation() { --gRecreationCount; }
 bool Recreating() { return gRecreationCount > 0; }
 
-Component* ComponentOfControl(HWND control) {
-  return control ? static_cast<Component*>(GetPropA(control, kComponentProperty)) : nullptr;
-}
+Component* ComponentOfControl(HWND control) { return ControlComponentOf(control); }
 
 Component::~Component() {
   if (control_ && IsWindow(control_)) {
-    RemovePropA(control_, kComponentProperty);
+    SetControlComponent(control_, nullptr);
     DestroyWindow(control_);
   }
 }
 
 void Component::DestroyControl() {
   if (control_) {
-    RemovePropA(control_, kComponentProperty);
+    SetControlComponent(control_, nullptr);
     DestroyWindow(control_);
     control_ = nullptr;
   }
@@ -107,8 +99,8 @@ HWND Component::CreateControl(const ControlPlace& place, DWORD exStyle, const ch
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(place.controlId)),
                              GetModuleHandleA(nullptr), nullptr);
   if (control_) {
-    SetPropA(control_, kComponentProperty, this);
-    SetWindowSubclass(control_, FocusSubclass, kFocusSubclassId, 0);
+    SetControlComponent(control_, this);
+    HookControl(control_, FocusHook, 0);
     SendMessageA(control_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
   }
   return control_;

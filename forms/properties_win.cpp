@@ -116,7 +116,7 @@ void ApplyGeometry(WindowRecord& record, Unit& unit, HWND handle, std::int32_t i
       GetWindowRect(handle, &now);
       if (index == kPropLeft) at.y = now.top; else at.x = now.left;
     }
-    SetWindowPos(handle, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(handle, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
     InvalidateRect(handle, nullptr, TRUE);
     if (!isWindow) MoveContainedUnits(record, unit);
   } else {
@@ -124,7 +124,7 @@ void ApplyGeometry(WindowRecord& record, Unit& unit, HWND handle, std::int32_t i
     GetWindowRect(handle, &now);
     const int width = index == kPropWidth ? unit.width : now.right - now.left;
     const int height = index == kPropHeight ? unit.height : now.bottom - now.top;
-    SetWindowPos(handle, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(handle, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
   }
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "forms/callback_guard.h"
+#include "forms/control_hooks_win.h"
 #include "forms/component.h"
 #include "forms/event_ids.h"
 #include "forms/gdi_owners.h"
@@ -20,7 +21,6 @@
 namespace {
 
 constexpr UINT kItemSelectedMessage = WM_APP + 0x31;
-constexpr UINT_PTR kSubclassId = 0x59434258;
 constexpr int kMinimumListHeight = 160;
 
 constexpr PropertyRow kProperties[] = {
@@ -46,7 +46,7 @@ struct Item {
 };
 
 class ComboBox;
-LRESULT CALLBACK ComboSubclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+LRESULT ComboHook(HWND, UINT, WPARAM, LPARAM, DWORD_PTR);
 
 class ComboBox final : public Component {
  public:
@@ -58,7 +58,7 @@ class ComboBox final : public Component {
     // The window of a drop-down combo box includes its list.
     if (kind_ != 0) tall.rect.bottom = std::max<LONG>(tall.rect.bottom, tall.rect.top + kMinimumListHeight);
     if (!CreateControl(tall, 0, "COMBOBOX", "", style)) return false;
-    SetWindowSubclass(control_, ComboSubclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    HookControl(control_, ComboHook, reinterpret_cast<DWORD_PTR>(this));
     font_.Apply(control_);
     for (const Item& item : items_) AddToControl(item);
     if (rowSpacing_ > 0) {
@@ -153,7 +153,7 @@ class ComboBox final : public Component {
     if (control_) {
       items_ = LiveItems();
       current_ = static_cast<std::int32_t>(SendMessageA(control_, CB_GETCURSEL, 0, 0));
-      RemoveWindowSubclass(control_, ComboSubclass, kSubclassId);
+      UnhookControl(control_, ComboHook);
     }
     Component::DestroyControl();
   }
@@ -186,8 +186,7 @@ class ComboBox final : public Component {
       Raise(kComboItemSelected);
       return 0;
     }
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(window, ComboSubclass, kSubclassId);
-    return DefSubclassProc(window, message, wParam, lParam);
+    return CallNextHook(window, message, wParam, lParam);
   }
 
   Text ItemText(std::int32_t index) const {
@@ -260,7 +259,7 @@ class ComboBox final : public Component {
   ColourBrush background_;
 };
 
-LRESULT CALLBACK ComboSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+LRESULT ComboHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR data) {
   return GuardedCallback([&] { return reinterpret_cast<ComboBox*>(data)->Subclassed(window, message, wParam, lParam); });
 }
 

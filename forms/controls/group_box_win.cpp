@@ -5,6 +5,7 @@
 #include <string>
 
 #include "forms/callback_guard.h"
+#include "forms/control_hooks_win.h"
 #include "forms/component.h"
 #include "forms/form.h"
 #include "forms/gdi_owners.h"
@@ -21,8 +22,7 @@ constexpr PropertyRow kProperties[] = {
     {"font", ValueKind::kFont},
 };
 
-constexpr UINT_PTR kEraseSubclassId = 0x59474258;
-LRESULT CALLBACK GroupBoxSubclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+LRESULT GroupBoxHook(HWND, UINT, WPARAM, LPARAM, DWORD_PTR);
 
 class GroupBox final : public Component {
  public:
@@ -31,23 +31,20 @@ class GroupBox final : public Component {
     if (!CreateControl(place, 0, "BUTTON", caption_.c_str(), BS_GROUPBOX | align)) return false;
     // A group box paints its frame and caption only; the form does not paint beneath its children,
     // so the box fills its own inside.
-    SetWindowSubclass(control_, GroupBoxSubclass, kEraseSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    HookControl(control_, GroupBoxHook, reinterpret_cast<DWORD_PTR>(this));
     font_.Apply(control_);
     return true;
   }
 
   void DestroyControl() override {
-    if (control_) RemoveWindowSubclass(control_, GroupBoxSubclass, kEraseSubclassId);
+    if (control_) UnhookControl(control_, GroupBoxHook);
     Component::DestroyControl();
   }
 
   LRESULT Subclassed(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
       case WM_ERASEBKGND: return OnErase(reinterpret_cast<HDC>(wParam));
-      case WM_NCDESTROY:
-        RemoveWindowSubclass(window, GroupBoxSubclass, kEraseSubclassId);
-        return DefSubclassProc(window, message, wParam, lParam);
-      default: return DefSubclassProc(window, message, wParam, lParam);
+      default: return CallNextHook(window, message, wParam, lParam);
     }
   }
 
@@ -105,7 +102,7 @@ class GroupBox final : public Component {
   ColourBrush background_;
 };
 
-LRESULT CALLBACK GroupBoxSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+LRESULT GroupBoxHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR data) {
   return GuardedCallback([&] { return reinterpret_cast<GroupBox*>(data)->Subclassed(window, message, wParam, lParam); });
 }
 

@@ -1,6 +1,7 @@
 // The drawing panel's canvas: background laying, Clear, the text operations, resizing and painting,
 // checked on the pixels of the exported BackingBitmap.
 #include "forms/properties.h"
+#include "forms/property_ids.h"
 #include "frame/owned.h"
 #include "frame/values.h"
 #include "tests/canvas_panel_win/panel_fixture.h"
@@ -265,6 +266,18 @@ TEST_F(TextTest, ResizingResetsThePositionAndKeepsTheTopLeftDrawing) {
   bmp = Export();
   EXPECT_EQ(BoxOf(bmp, kOpaqueGreen), ab);
   EXPECT_EQ(bmp.At(300, 150), kWhite) << "the new part has the background";
+
+  // Sizes set one after another with no drawing between keep only what every one of them held: a
+  // width too narrow for the text, then the old width again, leaves just the text's left part.
+  WriteFrom(0, 0, "AB");
+  const int narrow = (ab.left + ab.right) / 2;
+  WriteIntProperty(kPanelWindow, kPanel, kPropWidth, narrow);
+  WriteIntProperty(kPanelWindow, kPanel, kPropHeight, 150);
+  WriteIntProperty(kPanelWindow, kPanel, kPropWidth, 333);
+  bmp = Export();
+  ASSERT_EQ(bmp.width, 333);
+  ASSERT_EQ(bmp.height, 150);
+  EXPECT_EQ(BoxOf(bmp, kOpaqueGreen), (RECT{ab.left, ab.top, narrow, ab.bottom}));
 
   // Centred picture: the background is laid afresh and the drawing is gone.
   SetInt(kDrawPanelPictureMode, 2);
