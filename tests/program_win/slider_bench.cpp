@@ -1,9 +1,10 @@
-// Slider-step benchmark of the real program: the time from the slider's key message to the panel
-// holding the new drawing (the message returns only once the handler has redrawn), on the smallest
-// and the largest shipped picture, with the program as shipped and with a build of it that leaves
-// the font-change broadcast out.
+// Benchmark of the real program as shipped: a slider step (from the slider's key message to the
+// panel holding the new drawing: the message returns only once the handler has redrawn) on the
+// smallest and the largest shipped picture, and a change to the largest picture; for reference in
+// the same run, the bare round trip of a message to the slider and a BitBlt of a whole panel of the
+// largest size to a window. Prints one figure line per measure (tools/bench/figures.h).
 //
-// Usage: program_slider_bench PROGRAM_FOLDER VARIANT_EXE [STEPS]
+// Usage: program_slider_bench PROGRAM_FOLDER [STEPS]
 #include <windows.h>
 #include <commctrl.h>
 
@@ -11,7 +12,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "tools/bench/figures.h"
 
 namespace {
 
@@ -53,35 +57,79 @@ double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
   return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-struct Figures {
-  double median, mean;
-};
-
-// `steps` key presses alternating right and left, each timed on its own.
-Figures TimeSteps(HWND slider, int steps) {
+template <typename Action>
+std::vector<double> Time(int runs, Action&& action) {
   std::vector<double> times;
-  for (int i = 0; i < steps; ++i) {
+  for (int i = 0; i < runs; ++i) {
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
-    SendMessageA(slider, WM_KEYDOWN, i % 2 ? VK_LEFT : VK_RIGHT, 0);
+    action(i);
     QueryPerformanceCounter(&end);
     times.push_back(Milliseconds(start, end));
   }
-  double sum = 0;
-  for (double t : times) sum += t;
-  std::sort(times.begin(), times.end());
-  return {times[times.size() / 2], sum / static_cast<double>(times.size())};
+  return times;
 }
 
-bool Run(const std::string& folder, const std::string& exe, const char* label, int steps) {
-  const std::string program = folder + "\\" + exe;
+// Key presses alternating right and left: each moves the slider and redraws the signature.
+std::vector<double> TimeSteps(HWND slider, int steps) {
+  return Time(steps, [&](int i) { SendMessageA(slider, WM_KEYDOWN, i % 2 ? VK_LEFT : VK_RIGHT, 0); });
+}
+
+// Chooses a picture in the list and waits until the program has handled the choice. The list posts
+// its selection event to itself; the program sets the slider's range to the panel's new width and
+// then draws, all in one handler, and the slider answers a message from this process only once the
+// program's thread is back in its loop, so the first answer with the new width comes after the
+// drawing.
+void Choose(HWND list, int item, HWND slider, LRESULT width) {
+  SendMessageA(list, CB_SETCURSEL, item, 0);
+  SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(list));
+  for (int i = 0; i < 100000 && SendMessageA(slider, TBM_GETRANGEMAX, 0, 0) != width; ++i) {
+  }
+}
+
+std::string SizeOf(HWND panel) {
+  RECT client{};
+  GetClientRect(panel, &client);
+  return std::to_string(client.right) + "x" + std::to_string(client.bottom);
+}
+
+// A BitBlt of a whole panel of `width` x `height` from a memory bitmap to a window of this process.
+std::vector<double> TimeFullBlit(int width, int height, int runs) {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "BenchBlit";
+  RegisterClassA(&windowClass);
+  HWND window = CreateWindowA("BenchBlit", "", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
+                              windowClass.hInstance, nullptr);
+  for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&message);
+  HDC screen = GetDC(window);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  ReleaseDC(window, screen);
+  std::vector<double> times = Time(runs, [&](int) {
+    HDC dc = GetDC(window);
+    BitBlt(dc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
+    ReleaseDC(window, dc);
+  });
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  DestroyWindow(window);
+  return times;
+}
+
+bool Run(const std::string& folder, int steps) {
+  const std::string program = folder + "\\签名设计.exe";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   std::string commandLine = "\"" + program + "\"";
   if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
                       &startup, &process)) {
-    std::printf("cannot start %s\n", program.c_str());
+    std::fprintf(stderr, "cannot start %s\n", program.c_str());
     return false;
   }
   Found found{process.dwProcessId, nullptr, {}};
@@ -92,7 +140,7 @@ bool Run(const std::string& folder, const std::string& exe, const char* label, i
     if (!found.main) Sleep(20);
   }
   if (!found.main) {
-    std::printf("%s: no main window\n", label);
+    std::fprintf(stderr, "no main window\n");
     TerminateProcess(process.hProcess, 1);
     return false;
   }
@@ -107,22 +155,26 @@ bool Run(const std::string& folder, const std::string& exe, const char* label, i
   }
   // The pictures in sorted order: 05-blue-mist.jpg is the largest (868 x 561), 06-plain-card.bmp the
   // smallest (333 x 200).
-  const struct {
-    int item;
-    const char* name;
-  } pictures[] = {{5, "333x200"}, {4, "868x561"}};
-  for (const auto& picture : pictures) {
-    SendMessageA(list, CB_SETCURSEL, picture.item, 0);
-    SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(list));
+  constexpr int kLargest = 4, kSmallest = 5;
+  constexpr LRESULT kLargestWidth = 868, kSmallestWidth = 333;
+  for (const auto [item, width] : {std::pair{kSmallest, kSmallestWidth}, std::pair{kLargest, kLargestWidth}}) {
+    Choose(list, item, slider, width);
     Sleep(300);
-    RECT client{};
-    GetClientRect(panel, &client);
     TimeSteps(slider, 10);  // warm-up
-    const Figures figures = TimeSteps(slider, steps);
-    std::printf("%-22s picture %-8s (panel %ldx%ld): %d steps, median %.3f ms, mean %.3f ms per step\n", label,
-                picture.name, client.right, client.bottom, steps, figures.median, figures.mean);
+    PrintFigure(("program-step-" + SizeOf(panel)).c_str(), TimeSteps(slider, steps));
   }
+  PrintFigure("program-roundtrip",
+              Time(steps, [&](int) { SendMessageA(slider, TBM_GETPOS, 0, 0); }));
+  std::vector<double> changes;
+  for (int i = 0; i < std::max(5, steps / 10); ++i) {
+    Choose(list, kSmallest, slider, kSmallestWidth);
+    changes.push_back(Time(1, [&](int) { Choose(list, kLargest, slider, kLargestWidth); }).front());
+  }
+  PrintFigure(("program-picture-change-" + SizeOf(panel)).c_str(), changes);
+  RECT client{};
+  GetClientRect(panel, &client);
+  PrintFigure(("program-blit-" + SizeOf(panel)).c_str(), TimeFullBlit(client.right, client.bottom, steps));
+
   PostMessageA(found.main, WM_CLOSE, 0, 0);
   WaitForSingleObject(process.hProcess, 15000);
   CloseHandle(process.hProcess);
@@ -133,19 +185,10 @@ bool Run(const std::string& folder, const std::string& exe, const char* label, i
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::printf("usage: program_slider_bench PROGRAM_FOLDER VARIANT_EXE [STEPS]\n");
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: program_slider_bench PROGRAM_FOLDER [STEPS]\n");
     return 2;
   }
-  const std::string folder = argv[1];
-  const int steps = argc > 3 ? std::max(10, std::atoi(argv[3])) : 300;
-  // The variant runs from the program folder too, so it finds the same pictures and fonts.
-  const std::string variant = "bench-without-broadcast.exe";
-  if (!CopyFileA(argv[2], (folder + "\\" + variant).c_str(), FALSE)) {
-    std::printf("cannot copy %s\n", argv[2]);
-    return 1;
-  }
-  const bool ok = Run(folder, "签名设计.exe", "as shipped", steps) && Run(folder, variant, "without broadcast", steps);
-  DeleteFileA((folder + "\\" + variant).c_str());
-  return ok ? 0 : 1;
+  const int steps = argc > 2 ? std::max(10, std::atoi(argv[2])) : 300;
+  return Run(argv[1], steps) ? 0 : 1;
 }

@@ -1,6 +1,6 @@
 // picture_bench [--reuse-heap] FILE...: decodes each picture file from memory, again and again,
-// and prints the milliseconds per decode (median and fastest). tools/bench.sh makes the large
-// pictures it times.
+// and prints one figure line (tools/bench/figures.h) for the decoding and one for a memcpy of the
+// decoded picture's size, its floor. tools/bench.sh makes the large pictures it times.
 //
 // Each decode allocates a fresh pixel block, and a block of many megabytes comes from fresh pages
 // that the kernel must map and clear on first touch (about half a millisecond per megabyte on a
@@ -17,7 +17,11 @@
 #include <iterator>
 #include <vector>
 
+#include <cstring>
+#include <string>
+
 #include "canvas/picture.h"
+#include "tools/bench/figures.h"
 
 namespace {
 
@@ -65,10 +69,26 @@ int main(int argc, char** argv) {
       total += ms;
       last = std::move(result);
     }
-    std::sort(times.begin(), times.end());
-    std::printf("%s kind %d %dx%d: %.2f ms per decode (median of %zu, fastest %.2f)\n", argv[i],
-                static_cast<int>(last.picture.kind), last.picture.width, last.picture.height,
-                times[times.size() / 2], times.size(), times.front());
+    const std::string kind = last.picture.kind == PictureKind::kJpeg  ? "jpeg"
+                             : last.picture.kind == PictureKind::kGif ? "gif"
+                             : last.picture.kind == PictureKind::kBmp ? "bmp"
+                                                                      : "picture";
+    const std::string size = std::to_string(last.picture.width) + "x" + std::to_string(last.picture.height);
+    const std::string suffix = first == 2 ? "-reused" : "";
+    PrintFigure(("decode-" + kind + "-" + size + suffix).c_str(), times);
+
+    // The floor: copying as many bytes as the decoded rows hold.
+    const std::size_t rowBytes = static_cast<std::size_t>(last.picture.width) * 3;
+    std::vector<std::uint8_t> from(rowBytes * static_cast<std::size_t>(last.picture.height), 1);
+    std::vector<std::uint8_t> to(from.size());
+    std::vector<double> copies;
+    for (int run = 0; run < kMaxRuns; ++run) {
+      const double start = NowMs();
+      std::memcpy(to.data(), from.data(), from.size());
+      copies.push_back(NowMs() - start);
+      from[static_cast<std::size_t>(run) % from.size()] = to[0];  // the copies are not optimised away
+    }
+    PrintFigure(("memcpy-" + kind + "-" + size + suffix).c_str(), copies);
   }
   return 0;
 }
