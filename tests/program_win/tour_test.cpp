@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -550,6 +551,93 @@ TEST_F(ProgramTour, EveryDesignDrawsAndSavesAndTheProgramEndsCleanly) {
   const std::vector<std::string> requests = BrowserRequests();
   ASSERT_EQ(requests.size(), 2u);
   EXPECT_TRUE(EndsWith(requests[1], "/program/pages/index.html")) << requests[1];
+}
+
+// An invisible top-level window of this process on a thread of its own, which every broadcast
+// reaches: one that counts the font-change messages it is sent, or one that hangs (its thread never
+// takes a message, as a program stuck in a long computation).
+class DesktopWindow {
+ public:
+  explicit DesktopWindow(bool hangs) : hangs_(hangs), stop_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+    ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    WaitForSingleObject(ready_, 5000);
+  }
+  DesktopWindow(const DesktopWindow&) = delete;
+  DesktopWindow& operator=(const DesktopWindow&) = delete;
+  ~DesktopWindow() {
+    SetEvent(stop_);
+    WaitForSingleObject(thread_, 10000);
+    CloseHandle(thread_);
+    CloseHandle(ready_);
+    CloseHandle(stop_);
+  }
+  int FontChanges() const { return fontChanges_; }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_FONTCHANGE) {
+      ++reinterpret_cast<DesktopWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA))->fontChanges_;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+  static DWORD WINAPI Run(void* self) {
+    auto* desktop = static_cast<DesktopWindow*>(self);
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = Procedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "TourDesktopWindow";
+    RegisterClassA(&windowClass);
+    HWND window = CreateWindowA("TourDesktopWindow", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                windowClass.hInstance, nullptr);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(desktop));
+    SetEvent(desktop->ready_);
+    if (desktop->hangs_) {
+      WaitForSingleObject(desktop->stop_, INFINITE);
+    } else {
+      while (MsgWaitForMultipleObjects(1, &desktop->stop_, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&message);
+      }
+    }
+    DestroyWindow(window);
+    return 0;
+  }
+
+  bool hangs_;
+  HANDLE stop_;
+  HANDLE ready_ = nullptr;
+  HANDLE thread_ = nullptr;
+  std::atomic<int> fontChanges_{0};
+};
+
+// The program tells every window once that it added fonts, when its font thread is done, and not at
+// each drawing: a drawing that sent the message to every window waited on each, and a hung window
+// anywhere on the desktop held every slider step for as long as it hung.
+TEST_F(ProgramTour, FontsAreAnnouncedOnceAndAHungWindowDoesNotHoldUpTheSliders) {
+  DesktopWindow listener(false);
+  Start(YJ_PROGRAM_DIR);
+  HWND main = WaitForMainWindow();
+  ASSERT_NE(main, nullptr);
+  const Controls c = FindControls(main);
+  ASSERT_NE(c.horizontal, nullptr);
+  Settle(main);
+  EXPECT_TRUE(WaitFor([&] { return listener.FontChanges() >= 1; }, 10000)) << "the new fonts were never announced";
+  const int announced = listener.FontChanges();
+  Key(c.horizontal, VK_RIGHT, 20);
+  Settle(main);
+  EXPECT_EQ(listener.FontChanges(), announced) << "slider steps announced the fonts again";
+
+  {
+    DesktopWindow hung(true);
+    for (int step = 0; step < 10; ++step) {
+      DWORD_PTR ignored = 0;
+      ASSERT_TRUE(SendMessageTimeoutA(c.horizontal, WM_KEYDOWN, step % 2 ? VK_LEFT : VK_RIGHT, 0, SMTO_NORMAL, 5000,
+                                      &ignored))
+          << "slider step " << step << " waited on the hung window";
+    }
+  }
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  ASSERT_EQ(WaitForSingleObject(process_.hProcess, 15000), WAIT_OBJECT_0);
 }
 
 // A folder holding only the program, its skin library and skin file: no pictures, no fonts. The
