@@ -737,7 +737,7 @@ void DrawPanel::WriteText(WriteKind kind, std::optional<std::int32_t> x, std::op
   }
   const bool endsLines = kind == WriteKind::kWriteLine || kind == WriteKind::kScrollWriteLine;
   const bool scrolls = kind == WriteKind::kScrollWriteLine;
-  // Both passes start from the stored position, so the bitmap and the window get the same text.
+  // The text starts from the stored position; only the operations that store their end point move it.
   const POINT start = writePosition_;
 
   RECT changed{};

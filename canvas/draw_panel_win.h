@@ -119,9 +119,9 @@ class DrawPanel final : public Component {
   RECT changedSinceBackground_{};
   // Where the window may not show what the BackingBitmap holds (a new bitmap not yet painted).
   RECT windowBehind_{};
-  bool scrolled_ = false;
+  bool scrolled_ = false;  // set by ScrollUp during a text operation
   // Set by size changes whose rebuild waits for the bitmap's next use: the smallest size since.
-  std::optional<SIZE> pendingKeep_;  // set by ScrollUp during a text operation
+  std::optional<SIZE> pendingKeep_;
   POINT writePosition_{0, 0};
   HDC paintSurface_ = nullptr;  // set only while the paint event runs
 };
