@@ -6,7 +6,8 @@
 #  - the drawing panel under wine: a slider step's operations, a picture change and GetPicture,
 #    against a BitBlt of the whole panel;
 #  - the real program as shipped under wine: a slider step and a picture change, against the bare
-#    round trip of a message to the slider and a whole-panel BitBlt.
+#    round trip of a message to the slider, a key to a bare slider of another process, and a
+#    whole-panel BitBlt.
 # The Windows figures are measured for the 32-bit release where this machine runs 32-bit programs
 # (tools/i386-check), and for the 64-bit build.
 #

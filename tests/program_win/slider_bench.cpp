@@ -1,8 +1,9 @@
 // Benchmark of the real program as shipped: a slider step (from the slider's key message to the
 // panel holding the new drawing: the message returns only once the handler has redrawn) on the
 // smallest and the largest shipped picture, and a change to the largest picture; for reference in
-// the same run, the bare round trip of a message to the slider and a BitBlt of a whole panel of the
-// largest size to a window. Prints one figure line per measure (tools/bench/figures.h).
+// the same run, the bare round trip of a message to the slider, a key step of a bare slider in a
+// process of its own (what any slider's key costs), and a BitBlt of a whole panel of the largest
+// size to a window. Prints one figure line per measure (tools/bench/figures.h).
 //
 // Usage: program_slider_bench PROGRAM_FOLDER [STEPS]
 #include <windows.h>
@@ -157,7 +158,7 @@ bool Run(const std::string& folder, int steps) {
   // smallest (333 x 200).
   constexpr int kLargest = 4, kSmallest = 5;
   constexpr LRESULT kLargestWidth = 868, kSmallestWidth = 333;
-  for (const auto [item, width] : {std::pair{kSmallest, kSmallestWidth}, std::pair{kLargest, kLargestWidth}}) {
+  for (const auto& [item, width] : {std::pair{kSmallest, kSmallestWidth}, std::pair{kLargest, kLargestWidth}}) {
     Choose(list, item, slider, width);
     Sleep(300);
     TimeSteps(slider, 10);  // warm-up
@@ -182,13 +183,78 @@ bool Run(const std::string& folder, int steps) {
   return true;
 }
 
+constexpr const char* kBareHostClass = "BenchBareSliderHost";
+constexpr const char* kBareHostOption = "--bare-slider-host";
+
+LRESULT CALLBACK BareHostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// This program again, as another process: a window holding a slider like the program's (a trackbar
+// of the same size and range) and nothing behind it. A key to it costs what any slider's key costs:
+// the system's own handling and repaint, the program's drawing left out.
+int HostBareSlider() {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = BareHostProcedure;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = kBareHostClass;
+  RegisterClassA(&windowClass);
+  HWND window = CreateWindowA(kBareHostClass, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900, 120, nullptr, nullptr,
+                              windowClass.hInstance, nullptr);
+  HWND slider = CreateWindowExA(0, TRACKBAR_CLASSA, "", WS_CHILD | WS_VISIBLE | TBS_NOTICKS, 10, 10, 335, 20, window,
+                                reinterpret_cast<HMENU>(1), windowClass.hInstance, nullptr);
+  SendMessageA(slider, TBM_SETRANGEMAX, TRUE, 868);
+  SendMessageA(slider, TBM_SETPOS, TRUE, 165);
+  for (MSG message; GetMessageA(&message, nullptr, 0, 0) > 0;) DispatchMessageA(&message);
+  return 0;
+}
+
+// The reference of a slider step: key presses to the bare slider of another process, timed as the
+// program's are.
+void MeasureBareSlider(int steps) {
+  char self[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, self, sizeof self);
+  std::string commandLine = std::string("\"") + self + "\" " + kBareHostOption;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION host{};
+  if (!CreateProcessA(self, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &host)) {
+    std::fprintf(stderr, "cannot start the bare slider\n");
+    return;
+  }
+  // The window may be found before its slider is made.
+  HWND window = nullptr, slider = nullptr;
+  for (int i = 0; i < 500 && !slider; ++i) {
+    window = FindWindowA(kBareHostClass, nullptr);
+    slider = window ? FindWindowExA(window, nullptr, TRACKBAR_CLASSA, nullptr) : nullptr;
+    if (!slider) Sleep(20);
+  }
+  if (!slider) std::fprintf(stderr, "the bare slider did not come up\n");
+  if (slider) {
+    Sleep(300);
+    TimeSteps(slider, 10);  // warm-up
+    PrintFigure("bare-slider-step", TimeSteps(slider, steps));
+  }
+  if (window) PostMessageA(window, WM_CLOSE, 0, 0);
+  WaitForSingleObject(host.hProcess, 10000);
+  CloseHandle(host.hProcess);
+  CloseHandle(host.hThread);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == kBareHostOption) return HostBareSlider();
   if (argc < 2) {
     std::fprintf(stderr, "usage: program_slider_bench PROGRAM_FOLDER [STEPS]\n");
     return 2;
   }
   const int steps = argc > 2 ? std::max(10, std::atoi(argv[2])) : 300;
-  return Run(argv[1], steps) ? 0 : 1;
+  const bool ran = Run(argv[1], steps);
+  MeasureBareSlider(steps);
+  return ran ? 0 : 1;
 }
