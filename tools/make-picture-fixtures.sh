@@ -139,6 +139,15 @@ patch bmp-top-down "$work/bmp8.bmp" "$out/bmp_8_top_down.bmp"
 "$convert" "$work/plasma.png" -colors 16 -type palette -compress none BMP3:"$out/bmp_4.bmp"
 patch bmp-colours-used-zero "$out/bmp_4.bmp" "$out/bmp_4_colours_used_0.bmp"
 "$convert" "$work/plasma.png" -monochrome BMP3:"$out/bmp_1.bmp"
+# BMP: the other header versions (BMP: writes 124-byte headers, BMP2: the 12-byte OS/2 core with
+# 3-byte colour entries), bit fields at 16 bits (5-6-5 and 5-5-5 masks), and RLE8.
+"$convert" "$work/plasma.png" -colors 256 -type palette -compress none BMP:"$out/bmp_8_v5.bmp"
+"$convert" "$work/plasma.png" -colors 256 -type palette BMP:"$out/bmp_8_v5_rle.bmp"
+"$convert" "$work/plasma.png" -colors 256 -type palette BMP2:"$out/bmp_8_core.bmp"
+"$convert" "$work/plasma.png" -colors 16 -type palette -compress none BMP2:"$out/bmp_4_core.bmp"
+"$convert" "$work/plasma.png" -define bmp:subtype=RGB565 BMP:"$out/bmp_16_565.bmp"
+"$convert" "$work/plasma.png" -define bmp:subtype=RGB555 BMP:"$out/bmp_16_555.bmp"
+"$convert" "$work/plasma.png" -colors 200 -type palette -compress RLE BMP3:"$out/bmp_8_rle.bmp"
 
 # GIF: first image only.
 "$convert" "$work/plasma.png" -colors 64 GIF87:"$out/gif87a.gif"

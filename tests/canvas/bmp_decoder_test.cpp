@@ -18,30 +18,52 @@ struct BmpFields {
   std::vector<std::uint32_t> colourTable{};  // 0x00RRGGBB
   Bytes rows{};                            // as stored, padding included
   std::int64_t pixelOffset = -1;           // -1: directly behind the colour table
+  std::uint32_t headerSize = 40;           // 12: the OS/2 1.x core, with 3-byte colour entries
+  std::vector<std::uint32_t> masks{};      // bit fields: inside a header of 52 bytes or more, else behind it
 };
 
 Bytes MakeBmp(const BmpFields& fields) {
-  const std::uint32_t offset = fields.pixelOffset >= 0 ? static_cast<std::uint32_t>(fields.pixelOffset)
-                                                     : static_cast<std::uint32_t>(54 + 4 * fields.colourTable.size());
+  const bool core = fields.headerSize == 12;
+  const std::size_t entryBytes = core ? 3 : 4;
+  const std::size_t masksBehind = fields.headerSize < 52 ? 4 * fields.masks.size() : 0;
+  const std::uint32_t offset =
+      fields.pixelOffset >= 0
+          ? static_cast<std::uint32_t>(fields.pixelOffset)
+          : static_cast<std::uint32_t>(14 + fields.headerSize + masksBehind + entryBytes * fields.colourTable.size());
   Bytes b;
   PutBytes(b, {'B', 'M'});                                      // file type
   PutLe32(b, static_cast<std::uint32_t>(offset + fields.rows.size()));  // file size
   PutLe32(b, 0);                                                // two reserved words
   PutLe32(b, offset);                                           // pixel data offset
-  PutLe32(b, 40);                                               // info header size
-  PutLe32(b, static_cast<std::uint32_t>(fields.width));           // width
-  PutLe32(b, static_cast<std::uint32_t>(fields.height));          // height, negative: top-down
-  PutLe16(b, 1);                                                // planes
-  PutLe16(b, fields.bitsPerPixel);                                // bits per pixel
-  PutLe32(b, fields.compression);                                 // compression
-  PutLe32(b, static_cast<std::uint32_t>(fields.rows.size()));     // image size
-  PutLe32(b, 2835);                                             // horizontal resolution
-  PutLe32(b, 2835);                                             // vertical resolution
-  PutLe32(b, fields.coloursUsed);                                 // colours used
-  PutLe32(b, 0);                                                // colours important
+  PutLe32(b, fields.headerSize);                                // info header size
+  if (core) {
+    PutLe16(b, static_cast<std::uint16_t>(fields.width));
+    PutLe16(b, static_cast<std::uint16_t>(fields.height));
+    PutLe16(b, 1);  // planes
+    PutLe16(b, fields.bitsPerPixel);
+  } else {
+    Bytes info;                                                      // behind the size field
+    PutLe32(info, static_cast<std::uint32_t>(fields.width));           // width
+    PutLe32(info, static_cast<std::uint32_t>(fields.height));          // height, negative: top-down
+    PutLe16(info, 1);                                                // planes
+    PutLe16(info, fields.bitsPerPixel);                                // bits per pixel
+    PutLe32(info, fields.compression);                                 // compression
+    PutLe32(info, static_cast<std::uint32_t>(fields.rows.size()));     // image size
+    PutLe32(info, 2835);                                             // horizontal resolution
+    PutLe32(info, 2835);                                             // vertical resolution
+    PutLe32(info, fields.coloursUsed);                                 // colours used
+    PutLe32(info, 0);                                                // colours important
+    // A shorter (OS/2 2.x) header ends inside these fields; a longer one holds the masks next.
+    const std::size_t kept = std::min<std::size_t>(info.size(), fields.headerSize >= 4 ? fields.headerSize - 4 : 0);
+    info.erase(info.begin() + static_cast<std::ptrdiff_t>(kept), info.end());
+    for (std::uint32_t mask : fields.masks) PutLe32(info, mask);
+    while (info.size() + 4 < fields.headerSize) info.push_back(0);
+    b.insert(b.end(), info.begin(), info.end());
+  }
   for (std::uint32_t colour : fields.colourTable) {
     PutBytes(b, {static_cast<std::uint8_t>(colour), static_cast<std::uint8_t>(colour >> 8),
-                 static_cast<std::uint8_t>(colour >> 16), 0});  // blue, green, red, reserved
+                 static_cast<std::uint8_t>(colour >> 16)});  // blue, green, red
+    if (!core) PutBytes(b, {0});                           // reserved
   }
   b.resize(std::max<std::size_t>(b.size(), offset), 0xAA);
   b.insert(b.end(), fields.rows.begin(), fields.rows.end());
@@ -133,6 +155,71 @@ TEST(BmpDecoder, ReadsOverColourEntriesPastTheFirst256) {
   EXPECT_EQ(BlockOf(result.picture), (Bytes{0xEF, 0xCD, 0xAB})) << "entry 255";
 }
 
+// The same two indexed pixels behind every kind of info header: the colour table is found where
+// each header ends (3-byte entries behind the OS/2 core).
+TEST(BmpDecoder, EveryHeaderVersionFindsItsColourTable) {
+  for (const std::uint32_t headerSize : {12u, 16u, 40u, 52u, 56u, 64u, 108u, 124u}) {
+    BmpFields fields{.width = 2, .bitsPerPixel = 8, .rows = {1, 2, 0, 0}};
+    fields.colourTable.assign(256, 0x777777);
+    fields.colourTable[1] = 0xFF0000;
+    fields.colourTable[2] = 0x0000FF;
+    fields.headerSize = headerSize;
+    const DecodeResult result = Decode(MakeBmp(fields));
+    ASSERT_TRUE(result) << headerSize << "-byte header: " << PictureFailureName(result.failure);
+    EXPECT_EQ(BlockOf(result.picture), (Bytes{0, 0, 255, 255, 0, 0})) << headerSize << "-byte header";
+  }
+}
+
+// One pixel per case, as its bits are stored, and the blue, green, red it shows.
+TEST(BmpDecoder, SixteenAndThirtyTwoBitPixelsTakeTheirMasks) {
+  const std::vector<std::uint32_t> mask565{0xF800, 0x07E0, 0x001F};
+  const std::vector<std::uint32_t> mask888{0x00FF0000, 0x0000FF00, 0x000000FF};
+  const std::vector<std::uint32_t> mask101010{0x3FF00000, 0x000FFC00, 0x000003FF};
+  const struct Case {
+    const char* name;
+    std::uint16_t bits;
+    std::uint32_t compression;
+    std::vector<std::uint32_t> masks;
+    std::uint32_t headerSize;
+    std::uint32_t pixel;
+    Bytes expected;
+  } cases[] = {
+      {"5-5-5 white", 16, 0, {}, 40, 0x7FFF, {255, 255, 255}},
+      {"5-5-5 red", 16, 0, {}, 40, 0x7C00, {0, 0, 255}},
+      // A 5-bit 1 widens to 8 (00001 -> 00001000), a 6-bit 1 to 4 (000001 -> 00000100).
+      {"5-5-5 ones", 16, 0, {}, 40, 0x0421, {8, 8, 8}},
+      {"5-6-5 green", 16, 3, mask565, 40, 0x07E0, {0, 255, 0}},
+      {"5-6-5 ones", 16, 3, mask565, 124, 0x0821, {8, 4, 8}},
+      {"8-8-8 in 32 bits", 32, 3, mask888, 40, 0x00123456, {0x56, 0x34, 0x12}},
+      {"8-8-8 in a 108-byte header", 32, 3, mask888, 108, 0x00123456, {0x56, 0x34, 0x12}},
+      // Ten bits are cut to eight with rounding: 512 of 1023 is 128.
+      {"10-10-10", 32, 3, mask101010, 40, (1023u << 20) | (512u << 10), {0, 128, 255}},
+      {"no mask for blue", 32, 3, {0x00FF0000, 0x0000FF00, 0}, 40, 0x00FFFFFF, {0, 255, 255}},
+  };
+  for (const Case& c : cases) {
+    BmpFields fields{.bitsPerPixel = c.bits, .compression = c.compression};
+    fields.masks = c.masks;
+    fields.headerSize = c.headerSize;
+    // Four bytes: a 32-bit pixel, or a 16-bit one and its row's two (zero) padding bytes.
+    for (int i = 0; i < 4; ++i) fields.rows.push_back(static_cast<std::uint8_t>(c.pixel >> (8 * i)));
+    const DecodeResult result = Decode(MakeBmp(fields));
+    ASSERT_TRUE(result) << c.name << ": " << PictureFailureName(result.failure);
+    EXPECT_EQ(BlockOf(result.picture), c.expected) << c.name;
+  }
+}
+
+TEST(BmpDecoder, RunLengthRowsGoThroughTheColourTable) {
+  // 3 x 2, RLE8: the bottom row a run of two index-1 pixels and one index 2, end of line; the top row
+  // an absolute run of 3 (padded to a word), end of bitmap.
+  BmpFields fields{.width = 3, .height = 2, .bitsPerPixel = 8, .compression = 1, .coloursUsed = 4,
+                   .colourTable = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF},
+                   .rows = {2, 1, 1, 2, 0, 0, 0, 3, 3, 2, 1, 0, 0, 1}};
+  const DecodeResult result = Decode(MakeBmp(fields));
+  ASSERT_TRUE(result) << PictureFailureName(result.failure);
+  EXPECT_EQ(BlockOf(result.picture), (Bytes{0, 0, 255, 0, 0, 255, 0, 255, 0,  // bottom: red, red, green
+                                            255, 0, 0, 0, 255, 0, 0, 0, 255}));  // top: blue, green, red
+}
+
 TEST(BmpDecoder, RefusesWhatItCannotDecode) {
   const BmpFields oneByOne{.rows = {1, 2, 3, 0}};
   struct Case {
@@ -148,10 +235,24 @@ TEST(BmpDecoder, RefusesWhatItCannotDecode) {
   const Bytes headerOnly = MakeBmp(oneByOne);
   std::vector<Case> cases = {
       {"53 header bytes", Bytes(headerOnly.begin(), headerOnly.begin() + 53), PictureFailure::kTruncated},
-      {"run-length compression", with([](BmpFields& s) { s.compression = 1; s.bitsPerPixel = 8; }),
+      {"run-length compression at 24 bits", with([](BmpFields& s) { s.compression = 1; }),
        PictureFailure::kUnsupported},
-      {"bit fields", with([](BmpFields& s) { s.compression = 3; }), PictureFailure::kUnsupported},
-      {"16 bits", with([](BmpFields& s) { s.bitsPerPixel = 16; }), PictureFailure::kUnsupported},
+      {"RLE4 at 8 bits", with([](BmpFields& s) { s.compression = 2; s.bitsPerPixel = 8; s.colourTable.assign(2, 0); }),
+       PictureFailure::kUnsupported},
+      {"run-length rows top-down",
+       with([](BmpFields& s) { s.compression = 1; s.bitsPerPixel = 8; s.height = -1; s.colourTable.assign(2, 0); }),
+       PictureFailure::kUnsupported},
+      {"bit fields at 24 bits", with([](BmpFields& s) { s.compression = 3; }), PictureFailure::kUnsupported},
+      {"bit fields with a mask in two pieces",
+       with([](BmpFields& s) { s.compression = 3; s.bitsPerPixel = 32; s.masks = {0x00FF00FF, 0x0000FF00, 0xFF}; }),
+       PictureFailure::kUnsupported},
+      {"2 bits per pixel", with([](BmpFields& s) { s.bitsPerPixel = 2; }), PictureFailure::kUnsupported},
+      {"an info header of 200 bytes", with([](BmpFields& s) { s.headerSize = 200; }), PictureFailure::kUnsupported},
+      {"an info header of 8 bytes", with([](BmpFields& s) { s.headerSize = 8; }), PictureFailure::kUnsupported},
+      {"OS/2 2.x Huffman coding", with([](BmpFields& s) { s.headerSize = 64; s.compression = 3; s.bitsPerPixel = 1; }),
+       PictureFailure::kUnsupported},
+      {"bit-field masks cut off", with([](BmpFields& s) { s.compression = 3; s.bitsPerPixel = 32; s.rows.clear(); }),
+       PictureFailure::kTruncated},
       {"pixel offset inside the colour table",
        with([](BmpFields& s) { s.bitsPerPixel = 8; s.colourTable.assign(256, 0); s.pixelOffset = 60; }),
        PictureFailure::kBadHeader},

@@ -162,7 +162,7 @@ TEST(PictureToBitmap, AGifTakesItsLogicalScreenSize) {
   EXPECT_EQ(PictureToBitmap(garbage.data(), garbage.size()), nullptr);
 }
 
-// An 8-bit RLE BMP, 4 x 2: our decoders refuse compression, the system's loader reads it.
+// An 8-bit RLE BMP, 4 x 2.
 Bytes Rle8Bmp() {
   const Bytes rle = {4, 1, 0, 0,   // row 0 (bottom): four pixels of index 1, end of line
                      4, 0, 0, 1};  // row 1: four pixels of index 0, end of bitmap
@@ -193,19 +193,50 @@ void WriteFixture(const std::string& path, const Bytes& bytes) {
   ASSERT_TRUE(WriteFileBytes(path.c_str(), buffers, 1)) << path;
 }
 
+// 4 x 2 at 32 bits with alpha bit fields (compression 6, four masks behind the header): a form our
+// decoder leaves to the system's loader.
+Bytes AlphaBitFieldsBmp() {
+  Bytes out;
+  const std::uint32_t offset = 54 + 16;
+  PutBytes(out, {'B', 'M'});
+  PutLe32(out, offset + 32);
+  PutLe32(out, 0);
+  PutLe32(out, offset);
+  PutLe32(out, 40);
+  PutLe32(out, 4);
+  PutLe32(out, 2);
+  PutLe16(out, 1);
+  PutLe16(out, 32);
+  PutLe32(out, 6);  // BI_ALPHABITFIELDS
+  PutLe32(out, 32);
+  PutLe32(out, 0);
+  PutLe32(out, 0);
+  PutLe32(out, 0);
+  PutLe32(out, 0);
+  for (std::uint32_t mask : {0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u}) PutLe32(out, mask);
+  out.resize(offset + 32, 0x80);
+  return out;
+}
+
 TEST(PictureSize, OurDecodersThenTheSystemsLoaderThenZero) {
   char folder[MAX_PATH];
   GetTempPathA(sizeof folder, folder);
   const std::string plain = std::string(folder) + "yj-size-plain.bmp";
   const std::string rle = std::string(folder) + "yj-size-rle.bmp";
+  const std::string alpha = std::string(folder) + "yj-size-alpha-fields.bmp";
   WriteFixture(plain, SolidBmp(333, 200, kRed));
   WriteFixture(rle, Rle8Bmp());
+  WriteFixture(alpha, AlphaBitFieldsBmp());
 
   EXPECT_EQ(PictureWidth(plain.c_str()), 333);
   EXPECT_EQ(PictureHeight(plain.c_str()), 200);
-  EXPECT_FALSE(Decode(Rle8Bmp())) << "compressed BMPs are not ours";
+  // Run-length BMPs are decoded here, so the size is the one the panel draws.
+  EXPECT_TRUE(Decode(Rle8Bmp()));
   EXPECT_EQ(PictureWidth(rle.c_str()), 4);
   EXPECT_EQ(PictureHeight(rle.c_str()), 2);
+  EXPECT_FALSE(Decode(AlphaBitFieldsBmp())) << "alpha bit fields are the system loader's";
+  EXPECT_EQ(PictureWidth(alpha.c_str()), 4);
+  EXPECT_EQ(PictureHeight(alpha.c_str()), 2);
   EXPECT_EQ(PictureWidth((std::string(folder) + "yj-size-missing.bmp").c_str()), 0);
   EXPECT_EQ(PictureHeight(""), 0);
 
@@ -216,6 +247,7 @@ TEST(PictureSize, OurDecodersThenTheSystemsLoaderThenZero) {
   EXPECT_EQ(ArgInt({result.low, result.high, result.type}), 333);
   DeleteFileA(plain.c_str());
   DeleteFileA(rle.c_str());
+  DeleteFileA(alpha.c_str());
 }
 
 TEST(PictureBoxPainting, DisplayModesPlaceThePicture) {
