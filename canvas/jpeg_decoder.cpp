@@ -139,11 +139,34 @@ void AttachSource(JpegJob* job) {
 
 // Whether libjpeg can write this stream's default output (RGB or grey) as blue-green-red itself.
 // Its colour conversion gives the same values in either order, and grey becomes three equal
-// values, so the rows come out as the record wants them without a pass of our own. Other streams
-// (CMYK, YCCK, 2 or 4 components) keep the default output, which is not converted.
+// values, so the rows come out as the record wants them without a pass of our own. CMYK and YCCK
+// streams are read as CMYK and converted by CmykRowToBgr; other streams (2 components, say) keep
+// the default output, which is not converted.
 bool ConvertsToBgr(const jpeg_decompress_struct& info) {
   return info.jpeg_color_space == JCS_YCbCr || info.jpeg_color_space == JCS_RGB ||
          info.jpeg_color_space == JCS_GRAYSCALE;
+}
+
+bool IsCmyk(const jpeg_decompress_struct& info) {
+  return info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+}
+
+// One channel from an inverted ink and inverted black, as ImageMagick turns CMYK into RGB: in
+// 16-bit levels, ink and black each the inverse of the stored byte, red = (1 - C) (1 - K), rounded,
+// then scaled to 8 bits with rounding.
+std::uint8_t FromInks(unsigned ink, unsigned black) {
+  const auto level = static_cast<unsigned>(257.0 * ink * black / 255.0 + 0.5);
+  return static_cast<std::uint8_t>(((level + 128) - ((level + 128) >> 8)) >> 8);
+}
+
+// Adobe's CMYK JPEGs (the kind every common writer makes) store each ink inverted: 255 is no ink.
+// libjpeg hands them over as stored, YCCK already turned into CMYK.
+void CmykRowToBgr(const JSAMPLE* cmyk, std::uint8_t* bgr, std::size_t width) {
+  for (std::size_t x = 0; x < width; ++x, cmyk += 4, bgr += 3) {
+    bgr[0] = FromInks(cmyk[2], cmyk[3]);
+    bgr[1] = FromInks(cmyk[1], cmyk[3]);
+    bgr[2] = FromInks(cmyk[0], cmyk[3]);
+  }
 }
 
 bool Abandon(JpegJob* job, PictureFailure failure) {
@@ -174,7 +197,9 @@ bool RunJpegDecode(JpegJob* job) {
     return Abandon(job, size);
   }
   const bool bgr = ConvertsToBgr(job->info);
+  const bool cmyk = IsCmyk(job->info);
   if (bgr) job->info.out_color_space = JCS_EXT_BGR;
+  if (cmyk) job->info.out_color_space = JCS_CMYK;
   jpeg_start_decompress(&job->info);
 
   job->width = job->info.output_width;
@@ -192,7 +217,7 @@ bool RunJpegDecode(JpegJob* job) {
   if (!bgr) std::memset(job->pixels, 0, *blockSize);
 
   // Blue-green-red lines go straight to their rows, bottom row first; other lines go to a scratch
-  // buffer (freed with the decompression object) and are dropped.
+  // buffer (freed with the decompression object), and are converted from CMYK or dropped.
   JSAMPARRAY scratch = bgr ? nullptr
                            : (*job->info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&job->info), JPOOL_IMAGE,
                                                             static_cast<JDIMENSION>(*lineBytes), kRowsPerRead);
@@ -203,7 +228,12 @@ bool RunJpegDecode(JpegJob* job) {
     for (JDIMENSION i = 0; i < wanted; ++i) {
       rows[i] = bgr ? job->pixels + (job->height - 1 - (first + i)) * *outRowBytes : scratch[i];
     }
-    if (jpeg_read_scanlines(&job->info, rows, wanted) == 0) return Abandon(job, PictureFailure::kJpegError);
+    const JDIMENSION read = jpeg_read_scanlines(&job->info, rows, wanted);
+    if (read == 0) return Abandon(job, PictureFailure::kJpegError);
+    if (!cmyk) continue;
+    for (JDIMENSION i = 0; i < read; ++i) {
+      CmykRowToBgr(scratch[i], job->pixels + (job->height - 1 - (first + i)) * *outRowBytes, job->width);
+    }
   }
   jpeg_finish_decompress(&job->info);
   jpeg_destroy_decompress(&job->info);

@@ -175,6 +175,11 @@ patch pcx-version-3 "$work/pcx1.pcx" "$out/pcx_1.pcx"
 "$convert" "$work/photo.png" -quality 85 -sampling-factor 1x1 "$out/jpeg_444.jpg"
 "$convert" "$work/photo.png" -quality 85 -interlace JPEG "$out/jpeg_progressive.jpg"
 "$convert" "$work/photo.png" -colorspace Gray -quality 85 "$out/jpeg_grey.jpg"
+# CMYK in Adobe's inverted convention: ImageMagick writes it as YCCK (Adobe transform 2), Pillow as
+# plain CMYK (transform 0).
+"$convert" "$work/photo.png" -colorspace CMYK -quality 90 "$out/jpeg_ycck.jpg"
+/usr/bin/python3 -c 'import sys; from PIL import Image; Image.open(sys.argv[1]).convert("CMYK").save(sys.argv[2], quality=90)' \
+  "$work/photo.png" "$out/jpeg_cmyk.jpg"
 
 # Icon with a 32x32 and a 16x16 entry of 16 colours each (32x32 first), and a cursor of one.
 "$convert" "$work/icon32.png" -colors 16 -type palette -compress none BMP3:"$work/icon32.bmp"

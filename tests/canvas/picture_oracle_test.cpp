@@ -57,6 +57,8 @@ constexpr OracleCase kOracleCases[] = {
     {"jpeg_444.jpg", PictureKind::kJpeg, 45, 31, 0, 0},
     {"jpeg_baseline_420.jpg", PictureKind::kJpeg, 45, 31, 0, 0},
     {"jpeg_grey.jpg", PictureKind::kJpeg, 45, 31, 0, 0},
+    {"jpeg_cmyk.jpg", PictureKind::kJpeg, 45, 31, 0, 0},
+    {"jpeg_ycck.jpg", PictureKind::kJpeg, 45, 31, 0, 0},
     {"jpeg_progressive.jpg", PictureKind::kJpeg, 45, 31, 0, 0},
     {"pcx_1.pcx", PictureKind::kPcx1, 37, 23, 0, 0, true},
     {"pcx_8.pcx", PictureKind::kPcx8, 37, 23, 0, 0},
