@@ -153,6 +153,15 @@ PictureFailure ReadLayout(ByteReader& reader, BmpLayout* layout) {
   return PictureFailure::kNone;
 }
 
+DecodeResult Decoded(PixelBlock& block, std::int64_t width, std::int64_t height) {
+  DecodeResult result;
+  result.picture.kind = PictureKind::kBmp;
+  result.picture.width = static_cast<std::int32_t>(width);
+  result.picture.height = static_cast<std::int32_t>(height);
+  block.HandTo(&result.picture);
+  return result;
+}
+
 }  // namespace
 
 DecodeResult DecodeBmpPicture(const std::uint8_t* bytes, std::size_t length) {
@@ -223,12 +232,7 @@ DecodeResult DecodeBmpPicture(const std::uint8_t* bytes, std::size_t length) {
       std::memcpy(out, palette.entries[index], 3);
       out += 3;
     }
-    DecodeResult result;
-    result.picture.kind = PictureKind::kBmp;
-    result.picture.width = static_cast<std::int32_t>(width);
-    result.picture.height = static_cast<std::int32_t>(height);
-    block.HandTo(&result.picture);
-    return result;
+    return Decoded(block, width, height);
   }
 
   const auto rowBytes = RowBytes(columns, bits, 1);
@@ -254,10 +258,5 @@ DecodeResult DecodeBmpPicture(const std::uint8_t* bytes, std::size_t length) {
     }
   }
 
-  DecodeResult result;
-  result.picture.kind = PictureKind::kBmp;
-  result.picture.width = static_cast<std::int32_t>(width);
-  result.picture.height = static_cast<std::int32_t>(height);
-  block.HandTo(&result.picture);
-  return result;
+  return Decoded(block, width, height);
 }
