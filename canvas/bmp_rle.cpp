@@ -1,13 +1,17 @@
 #include "canvas/bmp_rle.h"
 
 #include <new>
+#include <optional>
 
 #include "canvas/byte_reader.h"
+#include "canvas/picture_size.h"
 
 PictureFailure ExpandBmpRle(const std::uint8_t* data, std::size_t length, bool fourBits, std::size_t width,
                             std::size_t height, std::vector<std::uint8_t>* indexes) {
+  const std::optional<std::size_t> count = CheckedMulAdd(width, height);
+  if (!count) return PictureFailure::kTooLarge;
   try {
-    indexes->assign(width * height, 0);
+    indexes->assign(*count, 0);
   } catch (const std::bad_alloc&) {
     return PictureFailure::kOutOfMemory;
   }

@@ -109,8 +109,6 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
   FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
-int ScreenPixelsPerInchY() { return CurrentDisplayMetrics().pixelsPerInchY; }
-
 RECT Intersection(const RECT& a, const RECT& b) {
   RECT both{};
   IntersectRect(&both, &a, &b);
@@ -533,7 +531,7 @@ HDC DrawPanel::BackgroundSurface(HDC compatibleWith, bool* laidAnew) {
 
 // Lays the background into `target` of the BackingBitmap selected into `memory`: one copy from the
 // kept background, or laid there directly when none could be kept. A bitmap that already holds the
-// background gets only the part where it may differ.
+// background gets only the region where it may differ.
 void DrawPanel::RestoreBackground(HDC memory, const RECT& target, BitmapState state) {
   bool laidAnew = false;
   if (const HDC background = BackgroundSurface(memory, &laidAnew)) {
@@ -626,7 +624,7 @@ void DrawPanel::RebuildFont() {
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
   }
   if (properties_.coordUnit >= 1 && properties_.coordUnit <= 5) {
-    const double inches = std::abs(static_cast<double>(font.lfHeight)) / ScreenPixelsPerInchY();
+    const double inches = std::abs(static_cast<double>(font.lfHeight)) / CurrentDisplayMetrics().pixelsPerInchY;
     font.lfHeight = -static_cast<LONG>(inches * kUnitsPerInch[properties_.coordUnit - 1]);
   }
   char face[LF_FACESIZE + 1] = {};
@@ -724,7 +722,6 @@ void DrawPanel::ScrollUp(HDC dc, int logicalDistance) {
   BitBlt(dc, 0, 0, client.right, client.bottom - distance, dc, 0, distance, SRCCOPY);
   FillSolid(dc, RECT{0, std::max<LONG>(client.bottom - distance, 0), client.right, client.bottom},
             ResolvedBackColour());
-  scrolled_ = true;
 }
 
 void DrawPanel::WriteText(WriteKind kind, std::optional<std::int32_t> x, std::optional<std::int32_t> y,
@@ -741,7 +738,7 @@ void DrawPanel::WriteText(WriteKind kind, std::optional<std::int32_t> x, std::op
   const POINT start = writePosition_;
 
   RECT changed{};
-  scrolled_ = false;
+  bool scrolled = false;
   DrawOnSurface(SurfaceUse::kText, [&](HDC dc) {
     // The device rectangles the text covers: the text cells, and the ink beyond them (swashes,
     // italics, rotated text) as the surface accumulates it.
@@ -786,6 +783,7 @@ void DrawPanel::WriteText(WriteKind kind, std::optional<std::int32_t> x, std::op
         if (scrolls && p.y + extent.cy > client.bottom) {
           const int distance = p.y + extent.cy + scrollMargin - client.bottom;
           ScrollUp(dc, distance);
+          scrolled = true;
           p.y -= distance;
         }
         if (segment.length) {
@@ -804,7 +802,7 @@ void DrawPanel::WriteText(WriteKind kind, std::optional<std::int32_t> x, std::op
     const UINT bounds = GetBoundsRect(dc, &ink, DCB_RESET);
     SetBoundsRect(dc, nullptr, DCB_DISABLE);
     const bool rotated = properties_.font && properties_.font->lfEscapement != 0;
-    if (bounds == 0 || rotated || scrolled_) {
+    if (bounds == 0 || rotated || scrolled) {
       changed = ClientRect();  // nothing tells where the text went: the whole panel is shown
     } else {
       changed = Union(cells, bounds == DCB_SET ? DeviceRect(dc, ink) : RECT{});
@@ -854,7 +852,7 @@ LRESULT DrawPanel::OnDisplayChange() {
 
 // A size change rebuilds the BackingBitmap when the bitmap is next used, so that a program setting
 // the width, then the height (and then a picture, which rebuilds it anyway) has one bitmap made, not
-// three. What rebuilds one after another would have kept survives: the top-left part that every size
+// three. What rebuilds one after another would have kept survives: the top-left area that every size
 // in between held.
 LRESULT DrawPanel::OnSize(HWND window, WPARAM wParam, LPARAM lParam) {
   DefWindowProcA(window, WM_SIZE, wParam, lParam);

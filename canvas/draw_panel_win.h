@@ -91,7 +91,7 @@ class DrawPanel final : public Component {
   // Whether a bitmap holds nothing yet, or the background and what was drawn since.
   enum class BitmapState { kFresh, kDrawnOn };
   void RestoreBackground(HDC memory, const RECT& target, BitmapState state);
-  // keepWithin limits the kept part further (the sizes a gathered rebuild went through).
+  // keepWithin limits the kept area further (the sizes a gathered rebuild went through).
   void RebuildBackingBitmap(bool keepContent, SIZE keepWithin = {LONG_MAX, LONG_MAX});
   void ApplyPendingResize();
   void RebuildPen();
@@ -119,7 +119,6 @@ class DrawPanel final : public Component {
   RECT changedSinceBackground_{};
   // Where the window may not show what the BackingBitmap holds (a new bitmap not yet painted).
   RECT windowBehind_{};
-  bool scrolled_ = false;  // set by ScrollUp during a text operation
   // Set by size changes whose rebuild waits for the bitmap's next use: the smallest size since.
   std::optional<SIZE> pendingKeep_;
   POINT writePosition_{0, 0};

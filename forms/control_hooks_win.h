@@ -1,7 +1,7 @@
 // The procedures a control's messages pass through before its own window procedure, and the
 // component each control belongs to. Both are kept in this process: the system keeps window
 // properties, and its own subclassing keeps its records in them, on the window server's side, so
-// every look-up there is a round trip to the server (under wine several per message, a large part
+// every look-up there is a round trip to the server (under wine several per message, a large share
 // of what a slider step costs).
 #pragma once
 

@@ -268,7 +268,7 @@ TEST_F(TextTest, ResizingResetsThePositionAndKeepsTheTopLeftDrawing) {
   EXPECT_EQ(bmp.At(300, 150), kWhite) << "the new part has the background";
 
   // Sizes set one after another with no drawing between keep only what every one of them held: a
-  // width too narrow for the text, then the old width again, leaves just the text's left part.
+  // width too narrow for the text, then the old width again, leaves just the left of the text.
   WriteFrom(0, 0, "AB");
   const int narrow = (ab.left + ab.right) / 2;
   WriteIntProperty(kPanelWindow, kPanel, kPropWidth, narrow);

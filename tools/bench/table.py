@@ -27,13 +27,13 @@ ROWS = [
     ("{build}:program-picture-change-868x561", ["{build}:program-step-868x561"], ("ms", 15.0),
      "choosing the 868x561 picture: measure, read, size, decode, first drawing"),
     ("{build}:panel-step-868x561", ["{build}:panel-blit-868x561"], None,
-     "the panel's part of a step (Clear, colour, font, position, Write), 868x561"),
+     "the panel's share of a step (Clear, colour, font, position, Write), 868x561"),
     ("{build}:panel-clear-868x561", ["{build}:panel-blit-868x561"], None, "  Clear"),
     ("{build}:panel-font-868x561", ["{build}:panel-blit-868x561"], None, "  font (record, then bold)"),
     ("{build}:panel-write-868x561", ["{build}:panel-blit-868x561"], None, "  Write"),
-    ("{build}:panel-step-333x200", ["{build}:panel-blit-333x200"], None, "the panel's part of a step, 333x200"),
+    ("{build}:panel-step-333x200", ["{build}:panel-blit-333x200"], None, "the panel's share of a step, 333x200"),
     ("{build}:panel-picture-change-868x561", ["{build}:panel-blit-868x561"], None,
-     "the panel's part of a picture change (size, picture, first drawing)"),
+     "the panel's share of a picture change (size, picture, first drawing)"),
     ("{build}:panel-getpicture-868x561", ["{build}:panel-blit-868x561"], ("ms", 2.0),
      "saving: GetPicture of 868x561 to BMP bytes"),
 ]
@@ -42,12 +42,12 @@ ROWS = [
 def main():
     figures = {}
     for line in sys.stdin:
-        parts = line.split()
-        if len(parts) == 5 and parts[0] == "figure":
+        fields = line.split()
+        if len(fields) == 5 and fields[0] == "figure":
             try:
-                figures[parts[1]] = (float(parts[2]), float(parts[3]), int(parts[4]))
+                figures[fields[1]] = (float(fields[2]), float(fields[3]), int(fields[4]))
             except ValueError:
-                print(f"{parts[1]}: no measurement")
+                print(f"{fields[1]}: no measurement")
             continue
         if line.strip():
             sys.stdout.write(line)
