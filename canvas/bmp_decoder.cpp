@@ -3,6 +3,7 @@
 // the Windows headers of 40, 52, 56, 108 and 124 bytes; the colour table follows the header (and
 // the three masks a 40-byte header with bit fields puts behind it). Uncompressed at 1, 4, 8, 16
 // (5-5-5), 24 and 32 bits; bit fields at 16 and 32 bits with contiguous masks; RLE8 and RLE4.
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <vector>
@@ -63,8 +64,9 @@ struct Channel {
   }
 };
 
+// Indexes past the file's table show its first colour, as ImageMagick shows them.
 struct Palette {
-  std::uint8_t entries[kMaxColourEntries][3] = {};  // unused entries and indexes past the table show black
+  std::uint8_t entries[kMaxColourEntries][3] = {};
 };
 
 // One uncompressed file row to one output row (blue, green, red per pixel).
@@ -181,12 +183,18 @@ DecodeResult DecodeBmpPicture(const std::uint8_t* bytes, std::size_t length) {
 
   Palette palette;
   if (bits <= 8) {
-    const std::size_t entries = layout.coloursUsed != 0 ? layout.coloursUsed : std::size_t{1} << bits;
+    std::size_t entries = layout.coloursUsed != 0 ? layout.coloursUsed : std::size_t{1} << bits;
+    // An OS/2 1.x core has no count of colours; some writers store fewer than the bits allow, and
+    // the pixels then start where that shorter table ends.
+    if (layout.colourEntryBytes == 3 && layout.pixelOffset > reader.Position()) {
+      entries = std::min<std::size_t>(entries, (layout.pixelOffset - reader.Position()) / 3);
+      if (entries == 0) return PictureFailed(PictureFailure::kBadHeader);
+    }
     const auto tableBytes = CheckedMulAdd(entries, layout.colourEntryBytes);
     const std::uint8_t* table = tableBytes ? reader.Take(*tableBytes) : nullptr;
     if (!table) return PictureFailed(PictureFailure::kTruncated);
-    for (std::size_t i = 0; i < entries && i < kMaxColourEntries; ++i) {
-      std::memcpy(palette.entries[i], table + layout.colourEntryBytes * i, 3);
+    for (std::size_t i = 0; i < kMaxColourEntries; ++i) {
+      std::memcpy(palette.entries[i], table + layout.colourEntryBytes * (i < entries ? i : 0), 3);
     }
   }
   Channel channels[3];

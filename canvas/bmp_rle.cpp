@@ -1,5 +1,6 @@
 #include "canvas/bmp_rle.h"
 
+#include <algorithm>
 #include <new>
 #include <optional>
 
@@ -16,26 +17,32 @@ PictureFailure ExpandBmpRle(const std::uint8_t* data, std::size_t length, bool f
     return PictureFailure::kOutOfMemory;
   }
   ByteReader reader(data, length);
-  std::size_t x = 0, y = 0;
-  // Writes one index where the row still has room; a run longer than its row loses the rest.
-  const auto put = [&](std::uint8_t index) {
-    if (x < width && y < height) (*indexes)[y * width + x] = index;
-    ++x;
+  // The indexes are one run of width x height, laid as ImageMagick lays them: a run that passes the
+  // end of its row goes on at the start of the next, and every run is cut at the last index. 64-bit
+  // positions: y stays below height + 256 and x grows by at most 255 a code, so nothing wraps.
+  const std::uint64_t total = *count;
+  std::uint64_t x = 0, y = 0, at = 0;
+  std::uint8_t* out = indexes->data();
+  const auto room = [&](unsigned wanted) { return static_cast<unsigned>(std::min<std::uint64_t>(wanted, total - at)); };
+  const auto nibble = [](std::uint8_t byte, unsigned i) {
+    return static_cast<std::uint8_t>(i % 2 ? byte & 0x0F : byte >> 4);
   };
-  while (y < height && reader.Remaining() >= 2) {
+  while (y < height && at <= total && reader.Remaining() >= 2) {
     const std::uint8_t count = reader.U8();
     const std::uint8_t value = reader.U8();
     if (count > 0) {
       // A run: the byte (RLE8), or its two nibbles in turn (RLE4).
-      for (unsigned i = 0; i < count && x < width; ++i) {
-        put(fourBits ? static_cast<std::uint8_t>(i % 2 ? value & 0x0F : value >> 4) : value);
-      }
+      const unsigned n = room(count);
+      for (unsigned i = 0; i < n; ++i) out[at + i] = fourBits ? nibble(value, i) : value;
+      at += n;
+      x += n;
       continue;
     }
     switch (value) {
       case 0:  // end of line
         x = 0;
         ++y;
+        at = y * width;
         break;
       case 1:  // end of bitmap
         return PictureFailure::kNone;
@@ -43,16 +50,22 @@ PictureFailure ExpandBmpRle(const std::uint8_t* data, std::size_t length, bool f
         if (reader.Remaining() < 2) return PictureFailure::kNone;
         x += reader.U8();
         y += reader.U8();
+        at = y * width + x;
         break;
       }
       default: {
-        // An absolute run of `value` indexes, padded to a whole number of 16-bit words.
-        const std::size_t bytes = fourBits ? (value + 1u) / 2 : value;
-        const std::uint8_t* run = reader.Take(bytes);
-        if (!run) return PictureFailure::kNone;
-        for (unsigned i = 0; i < value; ++i) {
-          put(fourBits ? static_cast<std::uint8_t>(i % 2 ? run[i / 2] & 0x0F : run[i / 2] >> 4) : run[i]);
-        }
+        // An absolute run of `value` indexes (as many as fit), its bytes padded to a whole number of
+        // 16-bit words. Data that ends inside it keeps what was there.
+        const unsigned n = room(value);
+        const std::size_t bytes = fourBits ? (n + 1u) / 2 : n;
+        const std::size_t available = std::min(bytes, reader.Remaining());
+        const std::uint8_t* run = reader.Take(available);
+        const unsigned written = fourBits ? std::min<unsigned>(n, static_cast<unsigned>(available * 2))
+                                          : static_cast<unsigned>(available);
+        for (unsigned i = 0; i < written; ++i) out[at + i] = fourBits ? nibble(run[i / 2], i) : run[i];
+        if (written < n) return PictureFailure::kNone;
+        at += n;
+        x += n;
         if (bytes % 2) reader.Skip(1);
         break;
       }

@@ -1,5 +1,5 @@
 # libjpeg-turbo: Debian's library natively; for the MinGW targets a static build of Debian's own
-# source package (unpacked by tools/fetch-libjpeg-source.sh), made once per build tree.
+# source package (unpacked by tools/fetch-debian-source.sh), made once per build tree.
 if(NOT WIN32)
   find_package(JPEG REQUIRED)
   add_library(yj_jpeg INTERFACE)
@@ -9,9 +9,9 @@ endif()
 
 include(ExternalProject)
 set(YJ_LIBJPEG_SOURCE "${CMAKE_SOURCE_DIR}/build/sources/libjpeg-turbo" CACHE PATH
-    "Unpacked libjpeg-turbo source (tools/fetch-libjpeg-source.sh)")
+    "Unpacked libjpeg-turbo source (tools/fetch-debian-source.sh)")
 if(NOT EXISTS "${YJ_LIBJPEG_SOURCE}/CMakeLists.txt")
-  message(FATAL_ERROR "libjpeg-turbo source missing at ${YJ_LIBJPEG_SOURCE}: run tools/fetch-libjpeg-source.sh")
+  message(FATAL_ERROR "libjpeg-turbo source missing at ${YJ_LIBJPEG_SOURCE}: run tools/setup.sh")
 endif()
 
 find_program(YJ_NASM nasm)

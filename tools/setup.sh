@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what a fresh Debian 12 machine lacks for building and testing, and unpacks the
-# libjpeg-turbo source for the Windows builds. Idempotent: quick when everything is there.
+# Installs what a fresh Debian 12 machine lacks for building and testing, unpacks the libjpeg-turbo
+# source for the Windows builds and bmpsuite (with its ImageMagick references) for the corpus test.
+# Idempotent: quick when everything is there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -46,4 +47,7 @@ else
   installed qemu-user || install_packages qemu-user
 fi
 
-tools/fetch-libjpeg-source.sh
+tools/fetch-debian-source.sh libjpeg-turbo CMakeLists.txt
+# bmpsuite, the BMP test corpus, comes with pillow's source; ImageMagick's decodings are its references.
+tools/fetch-debian-source.sh pillow Tests/images/bmp/g
+tools/make-bmpsuite-references.sh

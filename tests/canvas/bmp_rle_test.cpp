@@ -24,14 +24,19 @@ const RleCase kCases[] = {
     {"RLE8 absolute run with its pad byte", false, 3, 1, {0, 3, 1, 2, 3, 0xEE, 0, 1}, {1, 2, 3}},
     // A delta moves right and up; the pixels it skips keep index 0.
     {"RLE8 delta", false, 3, 3, {1, 9, 0, 2, 1, 1, 1, 8, 0, 1}, {9, 0, 0, 0, 0, 8, 0, 0, 0}},
-    {"RLE8 run longer than its row", false, 2, 2, {5, 4, 0, 0, 1, 6, 0, 1}, {4, 4, 6, 0}},
+    // The picture is one run of indexes: a long run goes on in the next row and stops at the end.
+    {"RLE8 run longer than its row", false, 3, 2, {4, 4, 0, 0, 1, 6, 0, 1}, {4, 4, 4, 6, 0, 0}},
+    {"RLE8 run cut at the last index", false, 2, 2, {5, 4, 0, 0, 1, 6, 0, 1}, {4, 4, 6, 4}},
     {"RLE8 absolute run longer than its row", false, 2, 2, {0, 3, 1, 2, 3, 0, 0, 0, 1, 6, 0, 1}, {1, 2, 6, 0}},
     {"RLE8 without an end of bitmap", false, 2, 2, {2, 3}, {3, 3, 0, 0}},
-    {"RLE8 absolute run cut by the end of data", false, 4, 1, {0, 4, 1, 2}, {0, 0, 0, 0}},
+    {"RLE8 absolute run cut by the end of data", false, 4, 1, {0, 4, 1, 2}, {1, 2, 0, 0}},
     {"RLE8 delta past the picture", false, 2, 2, {0, 2, 200, 200, 1, 5, 0, 1}, {0, 0, 0, 0}},
+    // A delta past the last index ends the expansion, even though an end of line would come back.
+    {"RLE8 delta past the last index", false, 2, 2, {0, 2, 5, 0, 0, 0, 1, 7, 0, 1}, {0, 0, 0, 0}},
     {"RLE8 end of line past the last row", false, 1, 1, {1, 3, 0, 0, 0, 0, 1, 4}, {3}},
     // RLE4 runs alternate the byte's two nibbles, high first; absolute runs are padded to a word.
     {"RLE4 runs", true, 5, 1, {5, 0x12, 0, 1}, {1, 2, 1, 2, 1}},
+    {"RLE4 absolute run cut by the end of data", true, 4, 1, {0, 4, 0x12}, {1, 2, 0, 0}},
     {"RLE4 absolute runs", true, 5, 2, {0, 3, 0x34, 0x50, 0, 0, 0, 5, 0x67, 0x89, 0xA0, 0xEE, 0, 1},
      {3, 4, 5, 0, 0, 6, 7, 8, 9, 10}},
 };

@@ -42,13 +42,23 @@ std::string ReadPpm(const std::string& path, RgbImage* image) {
   const long width = field();
   const long height = field();
   const long maxValue = field();
-  if (width <= 0 || height <= 0 || maxValue != 255) return path + ": unexpected PPM header";
+  if (width <= 0 || height <= 0 || (maxValue != 255 && maxValue != 65535)) return path + ": unexpected PPM header";
   ++at;
-  const std::size_t size = static_cast<std::size_t>(width) * height * 3;
-  if (bytes.size() - at != size) return path + ": pixel data has the wrong length";
+  const std::size_t sampleBytes = maxValue == 255 ? 1 : 2;
+  const std::size_t samples = static_cast<std::size_t>(width) * height * 3;
+  if (bytes.size() - at != samples * sampleBytes) return path + ": pixel data has the wrong length";
   image->width = static_cast<int>(width);
   image->height = static_cast<int>(height);
-  image->rgb.assign(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.end());
+  image->rgb.resize(samples);
+  for (std::size_t i = 0; i < samples; ++i) {
+    if (sampleBytes == 1) {
+      image->rgb[i] = bytes[at + i];
+      continue;
+    }
+    // 16-bit samples (big-endian) to 8 bits with ImageMagick's own rounding of its pixels.
+    const std::uint32_t sample = (std::uint32_t{bytes[at + 2 * i]} << 8 | bytes[at + 2 * i + 1]) + 128;
+    image->rgb[i] = static_cast<std::uint8_t>((sample - (sample >> 8)) >> 8);
+  }
   return "";
 }
 

@@ -24,7 +24,8 @@ struct RgbImage {
   Bytes rgb;  // top row first
   Rgb At(int x, int y) const;
 };
-// A binary PPM (P6, maxval 255). Empty message on success, else what was wrong.
+// A binary PPM (P6, maxval 255, or 65535 reduced to 8 bits as ImageMagick reduces its pixels).
+// Empty message on success, else what was wrong.
 std::string ReadPpm(const std::string& path, RgbImage* image);
 
 inline DecodeResult Decode(const Bytes& bytes) { return DecodePicture(bytes.data(), bytes.size()); }

@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# Unpacks Debian's libjpeg-turbo source package into build/sources/libjpeg-turbo for the MinGW
-# builds. The machine's apt configuration is left alone: a private source list, built at run time
-# from the machine's own archive addresses, lives in a scratch folder that is deleted afterwards
-# (it names the archive host, which stays out of the repository and the logs).
+# Unpacks one of Debian's source packages into build/sources/PACKAGE: libjpeg-turbo for the MinGW
+# builds, pillow for the BMP test corpus it carries. The machine's apt configuration is left alone:
+# a private source list, built at run time from the machine's own archive addresses, lives in a
+# scratch folder that is deleted afterwards (it names the archive host, which stays out of the
+# repository and the logs).
+#
+# Usage: tools/fetch-debian-source.sh PACKAGE FILE   (FILE: a path inside the unpacked tree whose
+# presence means the package is there already)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-target=build/sources/libjpeg-turbo
-[[ -f $target/CMakeLists.txt ]] && exit 0
+package=$1
+target=build/sources/$package
+[[ -e $target/$2 ]] && exit 0
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -52,12 +57,12 @@ apt_options=(
   -o "Dir::Cache=$scratch/cache"
   -o "APT::Sandbox::User=root"
 )
-echo "setup: fetching the libjpeg-turbo source package"
+echo "setup: fetching the $package source package"
 apt-get "${apt_options[@]}" update -qq >/dev/null
-(cd "$scratch/download" && apt-get "${apt_options[@]}" source --download-only -qq libjpeg-turbo >/dev/null)
-dsc=$(ls "$scratch"/download/libjpeg-turbo_*.dsc | head -n 1)
+(cd "$scratch/download" && apt-get "${apt_options[@]}" source --download-only -qq "$package" >/dev/null)
+dsc=$(ls "$scratch"/download/"$package"_*.dsc | head -n 1)
 rm -rf "$target" "$scratch/unpacked"
 dpkg-source --no-check -x "$dsc" "$scratch/unpacked" >/dev/null
 mkdir -p "$(dirname "$target")"
 mv "$scratch/unpacked" "$target"
-echo "setup: libjpeg-turbo $(basename "$dsc" .dsc | cut -d_ -f2) unpacked into $target"
+echo "setup: $package $(basename "$dsc" .dsc | cut -d_ -f2) unpacked into $target"
