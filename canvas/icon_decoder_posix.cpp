@@ -1,7 +1,10 @@
-// The native build makes no platform icons: icon and cursor files are recognised but not decoded.
+// The native build makes no platform icons: an icon or cursor file's directory is read as on
+// Windows (so a broken one fails alike), and a good one is answered with "needs the platform".
+#include "canvas/icon_directory.h"
 #include "canvas/picture_decoders.h"
 
-DecodeResult DecodeIconPicture(const std::uint8_t*, std::size_t, PictureKind) {
+DecodeResult DecodeIconPicture(const std::uint8_t* bytes, std::size_t length, PictureKind) {
+  if (!ChooseIconImage(bytes, length).data) return PictureFailed(PictureFailure::kTruncated);
   return PictureFailed(PictureFailure::kNeedsPlatform);
 }
 

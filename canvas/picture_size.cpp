@@ -1,6 +1,5 @@
 #include "canvas/picture_size.h"
 
-#include <cstring>
 #include <utility>
 
 #include "frame/memory.h"
@@ -59,10 +58,9 @@ PictureFailure PixelBlock::Allocate(std::size_t size, bool zeroed) {
   size_ = 0;
   // The record keeps the size as an int32; the budget keeps it far below that.
   if (size == 0 || size > kMaxPictureBytes) return PictureFailure::kTooLarge;
-  data_ = static_cast<std::uint8_t*>(FrameAllocatePlain(size));
+  data_ = static_cast<std::uint8_t*>(zeroed ? FrameAllocateZeroedPlain(size) : FrameAllocatePlain(size));
   if (!data_) return PictureFailure::kOutOfMemory;
   size_ = size;
-  if (zeroed) std::memset(data_, 0, size);
   return PictureFailure::kNone;
 }
 

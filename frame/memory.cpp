@@ -38,6 +38,8 @@ void* CopyOutOfStaticRegion(void* block, std::uintptr_t regionEnd, std::size_t s
 
 void* FrameAllocatePlain(std::size_t size) { return PlatformHeapAllocate(size); }
 
+void* FrameAllocateZeroedPlain(std::size_t size) { return PlatformHeapAllocateZeroed(size); }
+
 void* FrameAllocate(std::size_t size) {
   void* block = PlatformHeapAllocate(size);
   if (!block) ReportAllocationFailure(size);

@@ -8,6 +8,9 @@
 void* FrameAllocate(std::size_t size);
 // Null on failure, nothing reported.
 void* FrameAllocatePlain(std::size_t size);
+// As FrameAllocatePlain, the block filled with 0. A large block comes zeroed from the system, so its
+// pages are not touched until they are written: cheaper than allocating and filling.
+void* FrameAllocateZeroedPlain(std::size_t size);
 // Null pointer: allocate. Pointer into a static region: a new block holding as much of the region
 // from that point as fits. Otherwise a heap resize; failure is reported like FrameAllocate.
 void* FrameResize(void* block, std::size_t size);

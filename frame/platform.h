@@ -6,6 +6,7 @@
 #include <string>
 
 void* PlatformHeapAllocate(std::size_t size);
+void* PlatformHeapAllocateZeroed(std::size_t size);
 void* PlatformHeapResize(void* block, std::size_t size);
 void PlatformHeapFree(void* block);
 

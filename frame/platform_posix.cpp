@@ -10,6 +10,8 @@
 
 void* PlatformHeapAllocate(std::size_t size) { return std::malloc(size ? size : 1); }
 
+void* PlatformHeapAllocateZeroed(std::size_t size) { return std::calloc(size ? size : 1, 1); }
+
 void* PlatformHeapResize(void* block, std::size_t size) { return std::realloc(block, size ? size : 1); }
 
 void PlatformHeapFree(void* block) { std::free(block); }

@@ -4,6 +4,10 @@
 
 void* PlatformHeapAllocate(std::size_t size) { return HeapAlloc(GetProcessHeap(), 0, size); }
 
+void* PlatformHeapAllocateZeroed(std::size_t size) {
+  return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size);
+}
+
 void* PlatformHeapResize(void* block, std::size_t size) {
   return HeapReAlloc(GetProcessHeap(), 0, block, size);
 }

@@ -2,16 +2,17 @@
 # Builds the picture fuzzer (fuzz/, clang with libFuzzer, AddressSanitizer and UndefinedBehavior-
 # Sanitizer) into build/fuzz and runs it for a bounded time per format, each run seeded with that
 # format's fixtures and every crasher. The corpus grows in build/fuzz/corpus/FORMAT between runs;
-# crashing inputs land in build/fuzz/artifacts/FORMAT. Prints the executions per format and exits
-# non-zero when anything crashed.
+# crashing inputs land in build/fuzz/artifacts/FORMAT. Prints per format this run's executions and
+# executions per second, and the executions of every run so far (build/fuzz/executions/FORMAT);
+# exits non-zero when anything crashed.
 #
-# Usage: tools/fuzz.sh [SECONDS_PER_FORMAT [FORMAT...]]   (default: 60 seconds; bmp gif pcx jpeg)
+# Usage: tools/fuzz.sh [SECONDS_PER_FORMAT [FORMAT...]]   (default: 60 seconds; bmp gif pcx icon jpeg)
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
-formats=${*:-bmp gif pcx jpeg}
+formats=${*:-bmp gif pcx icon jpeg}
 build=$root/build/fuzz
 fixtures=$root/tests/canvas/fixtures
 
@@ -24,8 +25,9 @@ for format in $formats; do
     bmp) pattern='*.bmp' ;;
     gif) pattern='*.gif' ;;
     pcx) pattern='*.pcx' ;;
+    icon) pattern='*.[ic][cu][or]' ;;  # .ico and .cur
     jpeg) pattern='*.jpg' ;;
-    *) echo "unknown format $format (bmp gif pcx jpeg)" >&2; exit 2 ;;
+    *) echo "unknown format $format (bmp gif pcx icon jpeg)" >&2; exit 2 ;;
   esac
   corpus=$build/corpus/$format
   artifacts=$build/artifacts/$format
@@ -43,7 +45,11 @@ for format in $formats; do
     failed=1
   fi
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
-  printf '%-5s %12s executions in %ss, corpus %s files: %s\n' "$format" "${runs:-?}" "$seconds" \
-    "$(ls "$corpus" | wc -l)" "$status"
+  runs=${runs:-0}
+  mkdir -p "$build/executions"
+  total=$(( $(cat "$build/executions/$format" 2>/dev/null || echo 0) + runs ))
+  echo "$total" >"$build/executions/$format"
+  printf '%-5s %10s executions in %ss (%s a second), %s in all runs so far; corpus %s files: %s\n' \
+    "$format" "$runs" "$seconds" "$((runs / seconds))" "$total" "$(ls "$corpus" | wc -l)" "$status"
 done
 exit $failed
