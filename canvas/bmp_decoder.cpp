@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include <vector>
 
 #include "canvas/bmp_rle.h"
 #include "canvas/byte_reader.h"
@@ -67,6 +66,33 @@ struct Channel {
 // Indexes past the file's table show its first colour, as ImageMagick shows them.
 struct Palette {
   std::uint8_t entries[kMaxColourEntries][3] = {};
+};
+
+// `count` pixels of one colour (blue, green, red): the first written, then copied over in doubling
+// spans, so a large block costs a few memory copies rather than a loop over its pixels.
+void FillPixels(std::uint8_t* out, std::size_t count, const std::uint8_t (&colour)[3]) {
+  if (count == 0) return;
+  std::memcpy(out, colour, 3);
+  const std::size_t total = count * 3;
+  for (std::size_t done = 3; done < total;) {
+    const std::size_t span = std::min(done, total - done);
+    std::memcpy(out + done, out, span);
+    done += span;
+  }
+}
+
+// Run-length indexes become their colours where they land.
+class PaletteSink final : public RleIndexSink {
+ public:
+  PaletteSink(std::uint8_t* pixels, const Palette& palette) : pixels_(pixels), palette_(palette) {}
+  void Put(std::size_t at, const std::uint8_t* indexes, unsigned count) override {
+    std::uint8_t* out = pixels_ + at * 3;
+    for (unsigned i = 0; i < count; ++i, out += 3) std::memcpy(out, palette_.entries[indexes[i]], 3);
+  }
+
+ private:
+  std::uint8_t* pixels_;
+  const Palette& palette_;
 };
 
 // One uncompressed file row to one output row (blue, green, red per pixel).
@@ -223,23 +249,16 @@ DecodeResult DecodeBmpPicture(const std::uint8_t* bytes, std::size_t length) {
   if (!blockSize) return PictureFailed(PictureFailure::kTooLarge);
 
   if (rle) {
-    // Run-length data makes indexes first; an index block is a third of the pixel block, so its
-    // size fits where the pixel block's did.
-    std::vector<std::uint8_t> indexes;
-    const std::size_t dataLength = reader.Remaining();
-    const std::uint8_t* data = reader.Take(dataLength);
-    const PictureFailure expanded =
-        ExpandBmpRle(data, dataLength, layout.compression == kRle4, columns, rows, &indexes);
-    if (expanded != PictureFailure::kNone) return PictureFailed(expanded);
+    // Runs are expanded straight into the pixel block, over the colour of index 0 that every pixel
+    // the data never reaches shows.
     PixelBlock block;
     if (const PictureFailure failure = block.Allocate(*blockSize, false); failure != PictureFailure::kNone) {
       return PictureFailed(failure);
     }
-    std::uint8_t* out = block.Data();
-    for (const std::uint8_t index : indexes) {
-      std::memcpy(out, palette.entries[index], 3);
-      out += 3;
-    }
+    FillPixels(block.Data(), columns * rows, palette.entries[0]);
+    PaletteSink sink(block.Data(), palette);
+    const std::size_t dataLength = reader.Remaining();
+    ExpandBmpRle(reader.Take(dataLength), dataLength, layout.compression == kRle4, columns, rows, sink);
     return Decoded(block, width, height);
   }
 

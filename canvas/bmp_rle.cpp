@@ -1,28 +1,21 @@
 #include "canvas/bmp_rle.h"
 
 #include <algorithm>
-#include <new>
-#include <optional>
+#include <cstdint>
 
 #include "canvas/byte_reader.h"
-#include "canvas/picture_size.h"
 
-PictureFailure ExpandBmpRle(const std::uint8_t* data, std::size_t length, bool fourBits, std::size_t width,
-                            std::size_t height, std::vector<std::uint8_t>* indexes) {
-  const std::optional<std::size_t> count = CheckedMulAdd(width, height);
-  if (!count) return PictureFailure::kTooLarge;
-  try {
-    indexes->assign(*count, 0);
-  } catch (const std::bad_alloc&) {
-    return PictureFailure::kOutOfMemory;
-  }
+void ExpandBmpRle(const std::uint8_t* data, std::size_t length, bool fourBits, std::size_t width,
+                  std::size_t height, RleIndexSink& sink) {
+  // The decoder has checked the size; a product that cannot be formed has nothing to expand into.
+  if (width != 0 && height > UINT64_MAX / width) return;
   ByteReader reader(data, length);
   // The indexes are one run of width x height, laid as ImageMagick lays them: a run that passes the
   // end of its row goes on at the start of the next, and every run is cut at the last index. 64-bit
   // positions: y stays below height + 256 and x grows by at most 255 a code, so nothing wraps.
-  const std::uint64_t total = *count;
+  const std::uint64_t total = std::uint64_t{width} * height;
   std::uint64_t x = 0, y = 0, at = 0;
-  std::uint8_t* out = indexes->data();
+  std::uint8_t run[255];
   const auto room = [&](unsigned wanted) { return static_cast<unsigned>(std::min<std::uint64_t>(wanted, total - at)); };
   const auto nibble = [](std::uint8_t byte, unsigned i) {
     return static_cast<std::uint8_t>(i % 2 ? byte & 0x0F : byte >> 4);
@@ -33,7 +26,8 @@ PictureFailure ExpandBmpRle(const std::uint8_t* data, std::size_t length, bool f
     if (count > 0) {
       // A run: the byte (RLE8), or its two nibbles in turn (RLE4).
       const unsigned n = room(count);
-      for (unsigned i = 0; i < n; ++i) out[at + i] = fourBits ? nibble(value, i) : value;
+      for (unsigned i = 0; i < n; ++i) run[i] = fourBits ? nibble(value, i) : value;
+      if (n) sink.Put(static_cast<std::size_t>(at), run, n);
       at += n;
       x += n;
       continue;
@@ -45,9 +39,9 @@ PictureFailure ExpandBmpRle(const std::uint8_t* data, std::size_t length, bool f
         at = y * width;
         break;
       case 1:  // end of bitmap
-        return PictureFailure::kNone;
+        return;
       case 2: {  // delta: right and up (the rows go bottom-up)
-        if (reader.Remaining() < 2) return PictureFailure::kNone;
+        if (reader.Remaining() < 2) return;
         x += reader.U8();
         y += reader.U8();
         at = y * width + x;
@@ -59,11 +53,12 @@ PictureFailure ExpandBmpRle(const std::uint8_t* data, std::size_t length, bool f
         const unsigned n = room(value);
         const std::size_t bytes = fourBits ? (n + 1u) / 2 : n;
         const std::size_t available = std::min(bytes, reader.Remaining());
-        const std::uint8_t* run = reader.Take(available);
+        const std::uint8_t* stored = reader.Take(available);
         const unsigned written = fourBits ? std::min<unsigned>(n, static_cast<unsigned>(available * 2))
                                           : static_cast<unsigned>(available);
-        for (unsigned i = 0; i < written; ++i) out[at + i] = fourBits ? nibble(run[i / 2], i) : run[i];
-        if (written < n) return PictureFailure::kNone;
+        for (unsigned i = 0; i < written; ++i) run[i] = fourBits ? nibble(stored[i / 2], i) : stored[i];
+        if (written) sink.Put(static_cast<std::size_t>(at), run, written);
+        if (written < n) return;
         at += n;
         x += n;
         if (bytes % 2) reader.Skip(1);
@@ -71,5 +66,4 @@ PictureFailure ExpandBmpRle(const std::uint8_t* data, std::size_t length, bool f
       }
     }
   }
-  return PictureFailure::kNone;
 }

@@ -1,5 +1,6 @@
 // Run-length expansion of BMP rows: runs, absolute runs and their padding, the three escape codes,
 // and data that runs past its row, its picture or its own end.
+#include <algorithm>
 #include <cctype>
 #include <string>
 
@@ -41,14 +42,24 @@ const RleCase kCases[] = {
      {3, 4, 5, 0, 0, 6, 7, 8, 9, 10}},
 };
 
+// Collects the indexes into a picture of index 0, and checks every position it is given.
+class IndexPicture final : public RleIndexSink {
+ public:
+  explicit IndexPicture(std::size_t size) : indexes(size, 0) {}
+  void Put(std::size_t at, const std::uint8_t* run, unsigned count) override {
+    ASSERT_LE(at + count, indexes.size()) << "a run past the picture";
+    std::copy(run, run + count, indexes.begin() + static_cast<std::ptrdiff_t>(at));
+  }
+  Bytes indexes;
+};
+
 class BmpRle : public testing::TestWithParam<RleCase> {};
 
 TEST_P(BmpRle, ExpandsToTheIndexes) {
   const RleCase& c = GetParam();
-  std::vector<std::uint8_t> indexes;
-  ASSERT_EQ(ExpandBmpRle(c.data.data(), c.data.size(), c.fourBits, c.width, c.height, &indexes),
-            PictureFailure::kNone);
-  EXPECT_EQ(indexes, c.expected);
+  IndexPicture picture(c.width * c.height);
+  ExpandBmpRle(c.data.data(), c.data.size(), c.fourBits, c.width, c.height, picture);
+  EXPECT_EQ(picture.indexes, c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, BmpRle, testing::ValuesIn(kCases), [](const auto& info) {
