@@ -96,8 +96,11 @@ class Component {
   // A container answers whether a unit it holds is shown now (a tab box: only its current page's).
   virtual bool ShowsUnit(std::uint32_t /*unitId*/) const { return true; }
 
-  // GotFocus or LostFocus, from the focus watch every control gets.
+  // GotFocus or LostFocus, from the focus watch every control gets: the control's own focus
+  // messages. A control whose focus lives in a child window of its own (an editable combo box's
+  // edit) answers false and raises the two events itself.
   void RaiseFocusEvent(std::int32_t event) const;
+  virtual bool FocusIsItsOwnWindow() const { return true; }
 
   HWND Control() const { return control_; }
   void SetUnit(UnitRef ref, const UnitRow* row) {

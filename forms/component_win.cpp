@@ -26,7 +26,7 @@ LRESULT HandleFocusMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {
       const LRESULT answer = CallNextHook(window, message, wParam, lParam);
-      if (Component* component = ComponentOfControl(window)) {
+      if (Component* component = ComponentOfControl(window); component && component->FocusIsItsOwnWindow()) {
         component->RaiseFocusEvent(message == WM_SETFOCUS ? kEventGotFocus : kEventLostFocus);
       }
       return answer;

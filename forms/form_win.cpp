@@ -402,7 +402,7 @@ LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
   return GuardedCallback([&] { return HandleFormMessage(*record, window, message, wParam, lParam); });
 }
 
-HWND UnitHandle(const Unit& unit) { return unit.live && unit.component ? unit.component->Control() : nullptr; }
+HWND UnitHandle(const Unit& unit) { return unit.LiveControl(); }
 
 bool CanTakeFocus(const Unit& unit) {
   const HWND handle = UnitHandle(unit);
@@ -481,9 +481,10 @@ bool CreateForm(WindowRecord& record, HWND owner) {
       SetWindowPos(handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
   }
+  // Each unit on the form itself, and with it whatever it holds.
   for (std::size_t i = 1; i < record.units.size(); ++i) {
-    Unit& unit = record.units[i];
-    if (HWND handle = UnitHandle(unit); handle && UnitShown(record, unit)) ShowWindow(handle, SW_SHOWNA);
+    const std::uint32_t container = record.units[i].row->container;
+    if (!container || !FindUnit(record, container)) ApplyUnitVisibility(record, record.units[i]);
   }
   record.creating = false;
   const HWND window = record.window;
@@ -568,5 +569,5 @@ void ApplyUnitVisibility(std::uint32_t windowId, std::uint32_t unitId) {
   WindowRecord* record = FindWindowRecord(windowId);
   Unit* unit = record ? FindUnit(*record, unitId) : nullptr;
   if (!unit || unit == &record->WindowUnit()) return;
-  if (HWND handle = UnitHandle(*unit)) ShowWindow(handle, UnitShown(*record, *unit) ? SW_SHOWNA : SW_HIDE);
+  ApplyUnitVisibility(*record, *unit);
 }

@@ -41,3 +41,7 @@ void RecreateControl(WindowRecord& record, Unit& unit);
 POINT ContainerOrigin(WindowRecord& record, const Unit& unit);
 // Whether a unit should be on screen now: its visible flag and its tab page.
 bool UnitShown(WindowRecord& record, const Unit& unit);
+// Shows or hides the unit's control, and those of every unit it holds, as UnitShown says. The one
+// way units are shown and hidden once their window is up: visibility writes, tab changes and
+// re-creations all come here.
+void ApplyUnitVisibility(WindowRecord& record, const Unit& unit);

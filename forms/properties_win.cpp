@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
+#include <vector>
 
 #include "forms/display_metrics_win.h"
 #include "forms/property_ids.h"
@@ -19,9 +21,11 @@ constexpr const char* kDefaultFace = "宋体";
 [[noreturn]] void ControlNotLive() { ReportRuntimeError("指定窗口尚未载入", 0); }
 [[noreturn]] void ObjectMissing() { ReportRuntimeError("指定窗口或窗口组件不存在或尚未载入", 0); }
 
+// Every property, the common ones too, belongs to a loaded window: a record whose window is not
+// loaded (or no longer is) has only the layout's values, which are nobody's to read or write.
 WindowRecord& RecordOrFail(std::uint32_t windowId) {
   WindowRecord* record = FindWindowRecord(windowId);
-  if (!record) WindowNotLoaded();
+  if (!record || !record->window) WindowNotLoaded();
   return *record;
 }
 
@@ -33,7 +37,7 @@ Unit& UnitOrFail(WindowRecord& record, std::uint32_t unitId) {
 
 HWND LiveHandle(const WindowRecord& record, const Unit& unit) {
   if (&unit == &record.units.front()) return record.window;
-  return unit.live && unit.component ? unit.component->Control() : nullptr;
+  return unit.LiveControl();
 }
 
 std::int32_t ScreenDpiY() { return CurrentDisplayMetrics().pixelsPerInchY; }
@@ -43,6 +47,16 @@ const char* TextOf(std::uint64_t value) {
 }
 std::uint64_t FromPointer(const void* pointer) {
   return static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(pointer));
+}
+
+// The bytes a buffer-valued write carries: null writes the empty value, and a value that is no
+// buffer at all (an integer written to a buffer property, say) is refused instead of read.
+std::optional<std::vector<std::uint8_t>> BufferOf(std::uint64_t value) {
+  const auto buffer = reinterpret_cast<ByteBuffer>(static_cast<std::uintptr_t>(value));
+  if (!buffer) return std::vector<std::uint8_t>();
+  if (!IsFrameBlock(buffer)) return std::nullopt;
+  const std::uint8_t* bytes = BufferBytes(buffer);
+  return std::vector<std::uint8_t>(bytes, bytes + BufferLength(buffer));
 }
 
 RECT RectInForm(const WindowRecord& record, HWND control) {
@@ -66,19 +80,11 @@ bool Contains(WindowRecord& record, const Unit& container, const Unit& unit) {
 void MoveContainedUnits(WindowRecord& record, const Unit& container) {
   for (std::size_t i = record.units.size(); i-- > 1;) {
     Unit& unit = record.units[i];
-    const HWND handle = unit.live && unit.component ? unit.component->Control() : nullptr;
+    const HWND handle = unit.LiveControl();
     if (!handle || !Contains(record, container, unit)) continue;
     const POINT origin = ContainerOrigin(record, unit);
     SetWindowPos(handle, nullptr, origin.x + unit.left, origin.y + unit.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-}
-
-void ShowContainedUnits(WindowRecord& record, const Unit& container) {
-  for (std::size_t i = 1; i < record.units.size(); ++i) {
-    Unit& unit = record.units[i];
-    const HWND handle = unit.live && unit.component ? unit.component->Control() : nullptr;
-    if (handle && Contains(record, container, unit)) ShowWindow(handle, UnitShown(record, unit) ? SW_SHOWNA : SW_HIDE);
   }
 }
 
@@ -141,8 +147,10 @@ std::uint64_t ReadCommon(WindowRecord& record, Unit& unit, std::int32_t index) {
       return handle ? (IsWindowVisible(handle) ? 1 : 0) : (unit.flags & kUnitVisible ? 1 : 0);
     case kPropDisabled:
       return handle ? (IsWindowEnabled(handle) ? 0 : 1) : (unit.flags & kUnitDisabled ? 1 : 0);
-    default:
+    case kPropMousePointer:
       return FromPointer(MakeByteBuffer(unit.mousePointer.data(), unit.mousePointer.size()));
+    default:  // no such property
+      return 0;
   }
 }
 
@@ -167,21 +175,19 @@ void WriteCommon(WindowRecord& record, Unit& unit, std::int32_t index, std::uint
       unit.flags = number ? (unit.flags | kUnitVisible) : (unit.flags & ~kUnitVisible);
       if (handle && &unit == &record.units.front()) {
         ShowWindow(handle, number ? SW_SHOW : SW_HIDE);
-      } else if (handle) {
-        ShowWindow(handle, UnitShown(record, unit) ? SW_SHOWNA : SW_HIDE);
-        ShowContainedUnits(record, unit);
+      } else {
+        ApplyUnitVisibility(record, unit);
       }
       return;
     case kPropDisabled:
       unit.flags = number ? (unit.flags | kUnitDisabled) : (unit.flags & ~kUnitDisabled);
       if (handle) EnableWindow(handle, number ? FALSE : TRUE);
       return;
-    default: {
-      const ByteBuffer buffer = reinterpret_cast<ByteBuffer>(static_cast<std::uintptr_t>(value));
-      const std::uint8_t* bytes = BufferBytes(buffer);
-      unit.mousePointer.assign(bytes, bytes + BufferLength(buffer));
+    case kPropMousePointer:
+      if (auto bytes = BufferOf(value)) unit.mousePointer = std::move(*bytes);
       return;
-    }
+    default:  // no such property
+      return;
   }
 }
 
@@ -273,7 +279,7 @@ POINT ContainerOrigin(WindowRecord& record, const Unit& unit) {
   const Unit* container = unit.row->container ? FindUnit(record, unit.row->container) : nullptr;
   // Containers nest at most a few deep; the guard stops a layout that names itself.
   for (int depth = 0; container && depth < 16; ++depth) {
-    const HWND handle = container->live && container->component ? container->component->Control() : nullptr;
+    const HWND handle = container->LiveControl();
     if (handle && record.window) {
       const RECT rect = RectInForm(record, handle);
       origin.x += rect.left;
@@ -301,19 +307,31 @@ bool UnitShown(WindowRecord& record, const Unit& unit) {
   return true;
 }
 
+void ApplyUnitVisibility(WindowRecord& record, const Unit& unit) {
+  if (&unit == &record.WindowUnit()) return;
+  // The unit, then whatever it holds, however deep: a container shown or hidden takes its units
+  // along, and each of them shows only where every container above it lets it.
+  for (std::size_t i = 1; i < record.units.size(); ++i) {
+    const Unit& each = record.units[i];
+    if (&each != &unit && !Contains(record, unit, each)) continue;
+    if (const HWND handle = each.LiveControl()) ShowWindow(handle, UnitShown(record, each) ? SW_SHOWNA : SW_HIDE);
+  }
+}
+
 void RecreateControl(WindowRecord& record, Unit& unit) {
   Component& component = *unit.component;
   const HWND old = component.Control();
   if (!old) return;
   ControlPlace place{record.window, RectInForm(record, old), GetDlgCtrlID(old), IsWindowEnabled(old) != 0};
-  const bool visible = IsWindowVisible(old) != 0;
   const HWND before = GetWindow(old, GW_HWNDPREV);
   BeginRecreation();
   component.DestroyControl();
   if (component.Create(place) && component.Control()) {
     SetWindowPos(component.Control(), before ? before : HWND_TOP, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    if (visible) ShowWindow(component.Control(), SW_SHOWNA);
+    // Shown as the unit is, not as the old control was: a control of a form not yet shown, or
+    // hidden, is not visible on screen, yet its unit may be.
+    ApplyUnitVisibility(record, unit);
   }
   EndRecreation();
 }
@@ -365,9 +383,9 @@ void WriteProperty(std::uint32_t windowId, std::uint32_t unitId, std::int32_t in
     const char* text = TextOf(value);
     raw.text = text ? text : "";
   } else if (IsBufferKind(row->kind)) {
-    const ByteBuffer buffer = reinterpret_cast<ByteBuffer>(static_cast<std::uintptr_t>(value));
-    const std::uint8_t* bytes = BufferBytes(buffer);
-    raw.bytes.assign(bytes, bytes + BufferLength(buffer));
+    auto bytes = BufferOf(value);
+    if (!bytes) return;
+    raw.bytes = std::move(*bytes);
   } else if (row->kind == ValueKind::kFont) {
     if (subIndex == kWholeValue) {
       const auto* font = reinterpret_cast<const FontRecord*>(static_cast<std::uintptr_t>(value));

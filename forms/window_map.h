@@ -24,6 +24,8 @@ struct Unit {
   bool live = false;  // the window is loaded and the control (if the type has one) exists
 
   std::uint32_t Id() const { return row->id; }
+  // The unit's control while it is live; null otherwise (and for types without a control).
+  HWND LiveControl() const { return live && component ? component->Control() : nullptr; }
   bool IsWindowUnit() const { return row->type == 0 || (type && (type->flags & kTypeIsWindow)); }
 };
 

@@ -24,8 +24,21 @@ void CmdReadFile(ResultRecord* result, int argCount, const ArgRecord* args) {
 }
 
 void CmdWriteFile(ResultRecord* result, int argCount, const ArgRecord* args) {
+  // A call whose name is no text, or whose data is no buffer, is refused before the file is touched:
+  // the values could not be read as what they claim to be.
+  const ArgRecord name = ArgAt(argCount, args, 0);
+  if (name.type != kTypeText) {
+    SetResultBool(result, false);
+    return;
+  }
   std::vector<ByteBuffer> buffers;
-  for (int i = 1; i < argCount; ++i) buffers.push_back(ArgBuffer(args[i]));
-  SetResultBool(result, WriteFileBytes(ArgText(ArgAt(argCount, args, 0)), buffers.data(),
+  for (int i = 1; i < argCount; ++i) {
+    if (args[i].type != kTypeBuffer) {
+      SetResultBool(result, false);
+      return;
+    }
+    buffers.push_back(ArgBuffer(args[i]));
+  }
+  SetResultBool(result, WriteFileBytes(ArgText(name), buffers.data(),
                                        static_cast<int>(buffers.size())));
 }

@@ -22,7 +22,7 @@ ByteBuffer ReadFileBytes(const char* fileName) {
     return nullptr;
   }
   const auto length = static_cast<std::size_t>(size.QuadPart);
-  ByteBuffer buffer = MakeByteBuffer(nullptr, length);
+  ByteBuffer buffer = MakeByteBufferPlain(nullptr, length);
   if (!buffer) return nullptr;
 
   std::size_t received = 0;
@@ -38,7 +38,7 @@ ByteBuffer ReadFileBytes(const char* fileName) {
   }
   if (received == length) return buffer;
   // The file shrank while we read: keep what arrived.
-  ByteBuffer shorter = MakeByteBuffer(BufferBytes(buffer), received);
+  ByteBuffer shorter = MakeByteBufferPlain(BufferBytes(buffer), received);
   FrameFree(buffer);
   return shorter;
 }

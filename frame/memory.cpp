@@ -75,3 +75,7 @@ void RegisterStaticRegion(const void* start, std::size_t length) {
 }
 
 bool IsInStaticRegion(const void* pointer) { return StaticRegionEnd(pointer) != 0; }
+
+bool IsFrameBlock(const void* pointer) {
+  return pointer && (IsInStaticRegion(pointer) || PlatformHeapOwns(pointer));
+}

@@ -21,3 +21,7 @@ void FrameFree(void* block);
 
 void RegisterStaticRegion(const void* start, std::size_t length);
 bool IsInStaticRegion(const void* pointer);
+// Whether `pointer` is the start of a live block of the frame's heap or lies in a static region:
+// what a value passed as a text or buffer must be. The Windows heap can tell; natively every
+// non-null pointer counts.
+bool IsFrameBlock(const void* pointer);

@@ -65,10 +65,18 @@ void ReleaseSystemServices() {
   frame.oleInitialised = false;
 }
 
-void WindowDestroyed(std::uint32_t windowId) {
+// A window or a control is gone. Only a window's own unit resets its record; a control that went
+// leaves its window as it is, its unit no longer live.
+void ObjectDestroyed(std::uint32_t windowId, std::uint32_t unitId) {
   AppFrame& frame = TheFrame();
   WindowRecord* record = FindWindowRecord(windowId);
   if (!record) return;
+  Unit* unit = FindUnit(*record, unitId);
+  if (!unit) return;
+  if (unit != &record->WindowUnit()) {
+    unit->live = false;
+    return;
+  }
   // The layout rows are the pristine copy: the next load starts from them.
   ResetWindowRecord(*record);
   if (frame.currentModalWindow == windowId) frame.currentModalWindow = 0;
@@ -85,7 +93,7 @@ std::intptr_t FrameNotification(int code, std::intptr_t first, std::intptr_t sec
                                     reinterpret_cast<const std::uint8_t*>(first), static_cast<std::size_t>(second)))
                               : 0;
     case kNoticeObjectDestroyed:
-      WindowDestroyed(static_cast<std::uint32_t>(first));
+      ObjectDestroyed(static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(second));
       return 0;
     case kNoticeLoadWindow: {
       const auto* request = reinterpret_cast<const LoadWindowRequest*>(first);

@@ -9,6 +9,8 @@ void* PlatformHeapAllocate(std::size_t size);
 void* PlatformHeapAllocateZeroed(std::size_t size);
 void* PlatformHeapResize(void* block, std::size_t size);
 void PlatformHeapFree(void* block);
+// Whether `block` is a live block of the heap; natively always true (the C heap cannot tell).
+bool PlatformHeapOwns(const void* block);
 
 // A modal error box (no owner, icon "error", one OK button). Natively the text goes to stderr.
 void PlatformShowErrorBox(const char* text, const char* caption);

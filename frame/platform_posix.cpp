@@ -16,6 +16,8 @@ void* PlatformHeapResize(void* block, std::size_t size) { return std::realloc(bl
 
 void PlatformHeapFree(void* block) { std::free(block); }
 
+bool PlatformHeapOwns(const void*) { return true; }
+
 void PlatformShowErrorBox(const char* text, const char* caption) {
   std::fprintf(stderr, "[%s] %s\n", caption, text);
 }

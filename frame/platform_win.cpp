@@ -14,6 +14,8 @@ void* PlatformHeapResize(void* block, std::size_t size) {
 
 void PlatformHeapFree(void* block) { HeapFree(GetProcessHeap(), 0, block); }
 
+bool PlatformHeapOwns(const void* block) { return HeapValidate(GetProcessHeap(), 0, block) != FALSE; }
+
 void PlatformShowErrorBox(const char* text, const char* caption) {
   MessageBoxA(nullptr, text, caption, MB_ICONERROR | MB_OK);
 }

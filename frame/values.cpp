@@ -113,14 +113,23 @@ void WriteHeader(ByteBuffer buffer, std::size_t length) {
 
 }  // namespace
 
-ByteBuffer MakeByteBuffer(const void* bytes, std::size_t length) {
+namespace {
+
+ByteBuffer NewByteBuffer(const void* bytes, std::size_t length, bool plain) {
   if (length == 0 || length > kMaxBufferLength) return nullptr;
-  auto buffer = static_cast<ByteBuffer>(FrameAllocatePlain(kByteBufferHeaderSize + length));
+  const std::size_t size = kByteBufferHeaderSize + length;
+  auto buffer = static_cast<ByteBuffer>(plain ? FrameAllocatePlain(size) : FrameAllocate(size));
   if (!buffer) return nullptr;
   WriteHeader(buffer, length);
   if (bytes) std::memcpy(buffer + kByteBufferHeaderSize, bytes, length);
   return buffer;
 }
+
+}  // namespace
+
+ByteBuffer MakeByteBuffer(const void* bytes, std::size_t length) { return NewByteBuffer(bytes, length, false); }
+
+ByteBuffer MakeByteBufferPlain(const void* bytes, std::size_t length) { return NewByteBuffer(bytes, length, true); }
 
 std::size_t BufferLength(ByteBuffer buffer) {
   if (!buffer) return 0;

@@ -82,7 +82,11 @@ double ResultDouble(const ResultRecord& result);
 void* ResultPointer(const ResultRecord& result);
 
 // Byte buffers. Lengths above INT32_MAX cannot be stored and make the buffer empty.
-ByteBuffer MakeByteBuffer(const void* bytes, std::size_t length);  // null when length is 0
+// Null when length is 0. Memory exhausted is reported as FrameAllocate reports it.
+ByteBuffer MakeByteBuffer(const void* bytes, std::size_t length);
+// Null when length is 0 or when the memory cannot be had: for a file's whole content, whose size
+// the user chose.
+ByteBuffer MakeByteBufferPlain(const void* bytes, std::size_t length);
 std::size_t BufferLength(ByteBuffer buffer);                       // 0 for null
 const std::uint8_t* BufferBytes(ByteBuffer buffer);                // null for null
 // Appends to *buffer, growing or creating it; false (and *buffer unchanged) when out of memory.

@@ -112,14 +112,14 @@ class ComboBox final : public Component {
   WriteOutcome Write(int k, const RawValue& value) override {
     const auto n = static_cast<std::int32_t>(value.number);
     switch (k + kFirstOwnProperty) {
-      case kComboKind: kind_ = n; return Live();
+      case kComboKind: return Recreate([&] { kind_ = n; });
       case kComboContent:
         content_ = value.text;
         if (control_) SetWindowTextA(control_, content_.c_str());
         return WriteOutcome::kApplied;
-      case kComboMaxLength: maxLength_ = n; return Live();
-      case kComboSorted: sorted_ = n != 0; return Live();
-      case kComboRowSpacing: rowSpacing_ = n; return Live();
+      case kComboMaxLength: return Recreate([&] { maxLength_ = n; });
+      case kComboSorted: return Recreate([&] { sorted_ = n != 0; });
+      case kComboRowSpacing: return Recreate([&] { rowSpacing_ = n; });
       case kComboTextColor: textColor_ = static_cast<COLORREF>(n); return Repaint();
       case kComboBackColor: backColor_ = static_cast<COLORREF>(n); return Repaint();
       case kComboFont: font_.Store(value.font); font_.Apply(control_); return WriteOutcome::kApplied;
@@ -142,8 +142,7 @@ class ComboBox final : public Component {
           }
         }
         if (!text.empty()) items.push_back({text, 0});
-        items_ = std::move(items);
-        return Live();
+        return Recreate([&] { items_ = std::move(items); });
       }
       default: return WriteOutcome::kApplied;
     }
@@ -151,8 +150,10 @@ class ComboBox final : public Component {
 
   void DestroyControl() override {
     if (control_) {
-      items_ = LiveItems();
-      current_ = static_cast<std::int32_t>(SendMessageA(control_, CB_GETCURSEL, 0, 0));
+      // A write that asked for this re-creation has taken the control's state already, and then
+      // changed it; taking it again would undo the write.
+      if (!captured_) CaptureLive();
+      captured_ = false;
       UnhookControl(control_, ComboHook);
     }
     Component::DestroyControl();
@@ -169,9 +170,15 @@ class ComboBox final : public Component {
       case CBN_DROPDOWN: Raise(kComboDroppingDown); break;
       case CBN_CLOSEUP: Raise(kComboClosedUp); break;
       case CBN_DBLCLK: Raise(kComboDoubleClicked); break;
+      // The box tells when it gains or loses the focus, wherever inside it the focus is: in the
+      // edit of kinds 0 and 1, in the box itself for kind 2.
+      case CBN_SETFOCUS: Raise(kEventGotFocus); break;
+      case CBN_KILLFOCUS: Raise(kEventLostFocus); break;
       default: break;
     }
   }
+
+  bool FocusIsItsOwnWindow() const override { return false; }
 
   HBRUSH OnColour(HDC dc) override {
     SetTextColor(dc, textColor_);
@@ -213,7 +220,24 @@ class ComboBox final : public Component {
   }
 
  private:
-  WriteOutcome Live() const { return control_ ? WriteOutcome::kRecreate : WriteOutcome::kApplied; }
+  // A write the live control cannot take: what the user did to the control (its items, selection
+  // and typed text) is taken into the stored data first, then `change` is applied to that data,
+  // which the new control is made from.
+  template <typename Change>
+  WriteOutcome Recreate(Change change) {
+    if (control_) {
+      CaptureLive();
+      captured_ = true;
+    }
+    change();
+    return control_ ? WriteOutcome::kRecreate : WriteOutcome::kApplied;
+  }
+  void CaptureLive() {
+    items_ = LiveItems();
+    current_ = static_cast<std::int32_t>(SendMessageA(control_, CB_GETCURSEL, 0, 0));
+    // A drop-down list has no text of its own: it shows the selected item.
+    if (kind_ != 2) content_ = LiveText();
+  }
   WriteOutcome Repaint() const {
     if (control_) InvalidateRect(control_, nullptr, TRUE);
     return WriteOutcome::kApplied;
@@ -256,6 +280,7 @@ class ComboBox final : public Component {
   std::vector<Item> items_;
   std::int32_t current_ = -1;
   bool selectedPosted_ = false;
+  bool captured_ = false;  // the live state is in the stored data for the coming re-creation
   ColourBrush background_;
 };
 

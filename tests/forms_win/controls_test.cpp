@@ -15,6 +15,7 @@
 #include "forms/property_ids.h"
 #include "forms/type_ids.h"
 #include "frame/commands.h"
+#include "frame/event_record.h"
 #include "frame/memory.h"
 #include "frame/owned.h"
 #include "tests/forms_win/forms_fixture.h"
@@ -585,6 +586,86 @@ TEST_F(ControlsTest, DestroyingAControlLeavesTheWindowAndRefreshPaints) {
   CommandDestroy(&result, 1, args);
   EXPECT_FALSE(IsWindow(button));
   EXPECT_NE(LiveWindow(kEveryWindow), nullptr);
+}
+
+// A re-creation takes the unit's visibility, not the old control's: a control of a hidden form is
+// not visible on screen, but shows again with its form.
+TEST_F(ControlsTest, AControlReCreatedWhileItsFormIsHiddenShowsWithTheForm) {
+  WriteIntProperty(kEveryWindow, kEveryUnit, kPropVisible, 0);
+  ASSERT_FALSE(IsWindowVisible(LiveWindow(kEveryWindow)));
+  WriteIntProperty(kEveryWindow, kSlider, kSliderVertical, 1);
+  WriteIntProperty(kEveryWindow, kEveryUnit, kPropVisible, 1);
+  ASSERT_TRUE(IsWindowVisible(LiveWindow(kEveryWindow)));
+  EXPECT_TRUE(IsWindowVisible(ControlOf(kEveryWindow, kSlider)));
+}
+
+// Items written to a live combo box replace its list; what the user typed into an editable one
+// survives a re-creation.
+TEST_F(ControlsTest, ComboItemsWrittenLiveAndTypedTextSurviveReCreation) {
+  IntResult(CommandAddItem, {Object(kCombo, kTypeComboBox), MakeTextArg("旧")});
+  const char items[] = "甲\0乙\0丙";
+  OwnedBuffer list(MakeByteBuffer(items, sizeof items));
+  WriteProperty(kEveryWindow, kCombo, kComboItems, kWholeValue, reinterpret_cast<std::uintptr_t>(list.Get()));
+  HWND combo = ControlOf(kEveryWindow, kCombo);
+  ASSERT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 3);
+  OwnedText first = TextResult(CommandItemText, {Object(kCombo, kTypeComboBox), MakeIntArg(0)});
+  EXPECT_STREQ(first.Get(), "丙") << "sorted as the box is";
+
+  WriteIntProperty(kEveryWindow, kCombo, kComboKind, 1);  // editable
+  combo = ControlOf(kEveryWindow, kCombo);
+  HWND edit = FindWindowExA(combo, nullptr, "Edit", nullptr);
+  ASSERT_NE(edit, nullptr);
+  SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("张伟"));
+  WriteIntProperty(kEveryWindow, kCombo, kComboMaxLength, 8);  // re-creates again
+  EXPECT_NE(ControlOf(kEveryWindow, kCombo), combo);
+  OwnedText content(ReadTextProperty(kEveryWindow, kCombo, kComboContent));
+  EXPECT_STREQ(content.Get(), "张伟");
+  EXPECT_EQ(SendMessageA(ControlOf(kEveryWindow, kCombo), CB_GETCOUNT, 0, 0), 3);
+}
+
+// A tab change shows and hides what sits inside a container on a page, not only the page's units.
+TEST_F(ControlsTest, ATabChangeCarriesTheUnitsInsideAPagesContainer) {
+  EXPECT_FALSE(Shown(kPageOneGroup));
+  EXPECT_FALSE(Shown(kPageOneGroupLabel));
+  WriteIntProperty(kEveryWindow, kTab, kTabCurrent, 1);
+  EXPECT_TRUE(Shown(kPageOneGroup));
+  EXPECT_TRUE(Shown(kPageOneGroupLabel));
+  WriteIntProperty(kEveryWindow, kTab, kTabCurrent, 0);
+  EXPECT_FALSE(Shown(kPageOneGroup));
+  EXPECT_FALSE(Shown(kPageOneGroupLabel));
+}
+
+// The focus of an editable combo box lives in its edit: GotFocus and LostFocus come once each,
+// whether the box or its edit is given the focus.
+TEST_F(ControlsTest, AnEditableComboBoxRaisesEachFocusEventOnce) {
+  for (const std::int32_t kind : {1, 0, 2}) {
+    WriteIntProperty(kEveryWindow, kCombo, kComboKind, kind);
+    HWND combo = ControlOf(kEveryWindow, kCombo);
+    HWND edit = FindWindowExA(combo, nullptr, "Edit", nullptr);
+    EventLog().clear();
+    SetFocus(combo);
+    PumpFor(20);
+    EXPECT_EQ(EventLog(), (Log{"ComboGotFocus"})) << "kind " << kind;
+    SetFocus(ControlOf(kEveryWindow, kButton));
+    PumpFor(20);
+    EXPECT_EQ(EventLog(), (Log{"ComboGotFocus", "ComboLostFocus"})) << "kind " << kind;
+    if (!edit) continue;  // a drop-down list has no edit
+    EventLog().clear();
+    SetFocus(edit);
+    PumpFor(20);
+    SetFocus(ControlOf(kEveryWindow, kButton));
+    PumpFor(20);
+    EXPECT_EQ(EventLog(), (Log{"ComboGotFocus", "ComboLostFocus"})) << "kind " << kind << ", the edit focused";
+  }
+}
+
+// The destroy notification of a control leaves its window loaded; only the unit is no longer live.
+TEST_F(ControlsTest, TheDestroyNoticeOfAControlLeavesItsWindowLoaded) {
+  NotifyFrame(kNoticeObjectDestroyed, kEveryWindow, kButton);
+  ASSERT_NE(LiveWindow(kEveryWindow), nullptr);
+  EXPECT_TRUE(FindUnit(*FindWindowRecord(kEveryWindow), kEdit)->live);
+  EXPECT_FALSE(FindUnit(*FindWindowRecord(kEveryWindow), kButton)->live);
+  EXPECT_EQ(ReadIntProperty(kEveryWindow, kEdit, kPropLeft), 120);
 }
 
 }  // namespace

@@ -20,14 +20,14 @@ struct ClampCase {
 
 class PropertyClampTest : public FormsTest, public ::testing::WithParamInterface<ClampCase> {};
 
-// Both the stored value (window not loaded) and the live control (window loaded) take the clamp.
+// The unit record stores the clamped value, and the live control takes it.
 TEST_P(PropertyClampTest, CommonGeometryIsClampedStoredAndApplied) {
   const ClampCase c = GetParam();
-  WriteIntProperty(kPlainWindow, kPlainButton, c.index, c.written);
-  EXPECT_EQ(ReadIntProperty(kPlainWindow, kPlainButton, c.index), c.stored) << "stored, window not loaded";
-
   ASSERT_TRUE(LoadWindow(kPlainWindow, 0, false));
   WriteIntProperty(kPlainWindow, kPlainButton, c.index, c.written);
+  const Unit* unit = FindUnit(*FindWindowRecord(kPlainWindow), kPlainButton);
+  const std::int32_t stored[] = {unit->left, unit->top, unit->width, unit->height};
+  EXPECT_EQ(stored[c.index], c.stored) << "stored";
   HWND button = ControlOf(kPlainWindow, kPlainButton);
   RECT rect{};
   GetWindowRect(button, &rect);
@@ -59,10 +59,31 @@ TEST_F(FormsTest, ALoadStartsFromTheLayoutAgainAfterTheWindowWasDestroyed) {
   WriteTextProperty(kPlainWindow, kPlainButton, kButtonCaption, "改过");
   DestroyObject(kPlainWindow, kPlainUnit, true);
   ASSERT_EQ(LiveWindow(kPlainWindow), nullptr);
-  EXPECT_EQ(ReadIntProperty(kPlainWindow, kPlainButton, kPropLeft), 10);
   ASSERT_TRUE(LoadWindow(kPlainWindow, 0, false));
+  EXPECT_EQ(ReadIntProperty(kPlainWindow, kPlainButton, kPropLeft), 10);
   OwnedText caption(ReadTextProperty(kPlainWindow, kPlainButton, kButtonCaption));
   EXPECT_STREQ(caption.Get(), "关闭");
+}
+
+// A value that is no buffer, written to a buffer property, and an index below 0 are refused: the
+// property keeps its value and nothing is read through the number.
+TEST_F(FormsTest, AnIntegerWrittenToABufferPropertyAndANegativeIndexAreRefused) {
+  ASSERT_TRUE(LoadWindow(kEveryWindow, 0, false));
+  const char cursor[] = "cursor";
+  OwnedBuffer bytes(MakeByteBuffer(cursor, 6));
+  WriteProperty(kEveryWindow, kButton, kPropMousePointer, kWholeValue, reinterpret_cast<std::uintptr_t>(bytes.Get()));
+  WriteIntProperty(kEveryWindow, kButton, kPropMousePointer, 12345);
+  OwnedBuffer pointer(reinterpret_cast<ByteBuffer>(ReadProperty(kEveryWindow, kButton, kPropMousePointer, kWholeValue)));
+  ASSERT_EQ(BufferLength(pointer.Get()), 6u);
+  EXPECT_EQ(std::memcmp(BufferBytes(pointer.Get()), cursor, 6), 0);
+
+  WriteIntProperty(kEveryWindow, kPicture, kPicBoxPicture, 12345);
+  EXPECT_EQ(ReadProperty(kEveryWindow, kPicture, kPicBoxPicture, kWholeValue), 0u) << "still empty";
+  WriteIntProperty(kEveryWindow, kButton, -3, 12345);
+  EXPECT_EQ(ReadProperty(kEveryWindow, kButton, -3, kWholeValue), 0u);
+  // Null still writes the empty value.
+  WriteProperty(kEveryWindow, kButton, kPropMousePointer, kWholeValue, 0);
+  EXPECT_EQ(ReadProperty(kEveryWindow, kButton, kPropMousePointer, kWholeValue), 0u);
 }
 
 TEST_F(FormsTest, EmptyTextsReadAsNullAndNullWritesTheEmptyText) {
@@ -209,14 +230,32 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ErrorCase{"UnknownWindow", [] { ReadProperty(0x52029999, kButton, kPropLeft, kWholeValue); },
                   "未载入欲访问窗口组件所在的窗口"},
+        // A window not loaded has no properties to read or write, common or its units' own.
+        ErrorCase{"CommonPropertyOfAWindowNotLoaded", [] { ReadProperty(kPlainWindow, kPlainButton, kPropLeft, -1); },
+                  "未载入欲访问窗口组件所在的窗口"},
+        ErrorCase{"WriteCommonPropertyOfAWindowNotLoaded",
+                  [] { WriteIntProperty(kPlainWindow, kPlainButton, kPropVisible, 0); },
+                  "未载入欲访问窗口组件所在的窗口"},
         ErrorCase{"OwnPropertyOfAWindowNotLoaded", [] { ReadProperty(kPlainWindow, kPlainButton, kButtonCaption, -1); },
-                  "指定窗口尚未载入"},
+                  "未载入欲访问窗口组件所在的窗口"},
         ErrorCase{"WriteOwnPropertyOfAWindowNotLoaded",
-                  [] { WriteIntProperty(kPlainWindow, kPlainButton, kButtonKind, 1); }, "指定窗口尚未载入"},
+                  [] { WriteIntProperty(kPlainWindow, kPlainButton, kButtonKind, 1); }, "未载入欲访问窗口组件所在的窗口"},
         ErrorCase{"DestroyAWindowNotLoaded", [] { DestroyObject(kPlainWindow, kPlainUnit, false); },
                   "指定窗口或窗口组件不存在或尚未载入"},
-        ErrorCase{"UnknownUnit", [] { ReadProperty(kPlainWindow, 0x16029999, kPropLeft, kWholeValue); },
-                  "指定窗口或窗口组件不存在或尚未载入"}),
+        ErrorCase{"UnknownUnit",
+                  [] {
+                    LoadWindow(kPlainWindow, 0, false);
+                    ReadProperty(kPlainWindow, 0x16029999, kPropLeft, kWholeValue);
+                  },
+                  "指定窗口或窗口组件不存在或尚未载入"},
+        // A loaded window whose control was destroyed keeps the unit's common properties only.
+        ErrorCase{"OwnPropertyOfADestroyedControl",
+                  [] {
+                    LoadWindow(kPlainWindow, 0, false);
+                    DestroyObject(kPlainWindow, kPlainButton, true);
+                    ReadProperty(kPlainWindow, kPlainButton, kButtonCaption, kWholeValue);
+                  },
+                  "指定窗口尚未载入"}),
     [](const ::testing::TestParamInfo<ErrorCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

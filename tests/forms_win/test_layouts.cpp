@@ -26,7 +26,8 @@ constexpr EventBinding kEditEvents[] = {{kEditContentChanged, kOnEditChanged}};
 constexpr PropertySetting kLabelData[] = {SetText(kLabelCaption, "标签"), SetNumber(kLabelTextColor, 0x808000)};
 constexpr PropertySetting kComboData[] = {SetNumber(kComboKind, 2), SetNumber(kComboSorted, 1),
                                           SetNumber(kComboRowSpacing, 1)};
-constexpr EventBinding kComboEvents[] = {{kComboItemSelected, kOnComboSelected}};
+constexpr EventBinding kComboEvents[] = {
+    {kComboItemSelected, kOnComboSelected}, {kEventGotFocus, kOnComboGotFocus}, {kEventLostFocus, kOnComboLostFocus}};
 constexpr PropertySetting kSliderData[] = {
     SetNumber(kSliderTickMarks, 0), SetNumber(kSliderShowSelection, 1), SetNumber(kSliderSelectionStart, 1),
     SetNumber(kSliderSelectionLength, 200), SetNumber(kSliderPageSize, 20), SetNumber(kSliderMinPosition, 1),
@@ -39,7 +40,10 @@ constexpr PropertySetting kTabData[] = {
     SetTexts(kTabCaptions, kTabCaptionList),
     SetFont(kTabFont, FontSetting{.height = -14, .weight = 400, .charSet = 134, .face = "宋体"})};
 constexpr EventBinding kTabEvents[] = {{kTabChanging, kOnTabChanging}, {kTabChanged, kOnTabChanged}};
-constexpr std::uint32_t kTabPages[] = {kPageZeroLabel, 0, kPageOneButton, kPageOneEdit, 0};
+constexpr std::uint32_t kTabPages[] = {kPageZeroLabel, 0, kPageOneButton, kPageOneEdit, kPageOneGroup, 0};
+constexpr PropertySetting kPageGroupData[] = {SetText(kGroupCaption, "第二页分组")};
+constexpr PropertySetting kPageGroupLabelData[] = {SetText(kLabelCaption, "组内")};
+constexpr std::uint32_t kPageGroupChildren[] = {kPageOneGroupLabel};
 constexpr EventBinding kColorEvents[] = {{kColorChanged, kOnColorChanged}};
 constexpr PropertySetting kDialogData[] = {
     SetNumber(kDialogKind, 1), SetText(kDialogFilter, "位图文件(*.bmp)|*.bmp"), SetText(kDialogDefaultExt, "bmp"),
@@ -67,6 +71,8 @@ constexpr UnitRow kEveryUnits[] = {
     {kPicture, "图片框1", kTypePicBox, 0, 450, 250, 330, 110, kShown, 0, {}, kPictureData, {}},
     {kTip, "气球提示框1", kTypeQTip, 0, 700, 10, 32, 32, 0, 0, {}, kTipData, {}},
     {kGroup, "分组框1", kTypeGroupBox, 0, 4, 60, 430, 200, kShown, 0, {}, kGroupData, kGroupChildren},
+    {kPageOneGroupLabel, "标签3", kTypeLabel, kPageOneGroup, 10, 20, 60, 20, kShown, 0, {}, kPageGroupLabelData, {}},
+    {kPageOneGroup, "分组框2", kTypeGroupBox, kTab, 200, 30, 150, 60, kShown, 0, {}, kPageGroupData, kPageGroupChildren},
 };
 static_assert(UnitsAscending(kEveryUnits));
 
@@ -128,7 +134,8 @@ constexpr const char* kHandlerNames[] = {
     "EveryCreated", "EveryMayClose", "EveryDestroyed", "ButtonClicked", "EditChanged", "ComboSelected",
     "SliderMoved", "TabChanging", "TabChanged", "ColorChanged", "TimerTick", "SplashCreated", "SplashMoved",
     "SplashResized", "SplashTick", "SplashDestroyed", "LoaderCreated", "LoaderMoved", "LoaderResized",
-    "LoaderDestroyed", "PlainCreated", "PlainClicked", "PlainDestroyed", "PlainGotFocus", "PlainLostFocus"};
+    "LoaderDestroyed", "PlainCreated", "PlainClicked", "PlainDestroyed", "PlainGotFocus", "PlainLostFocus",
+    "ComboGotFocus", "ComboLostFocus"};
 static_assert(std::size(kHandlerNames) == kHandlerCount);
 
 std::map<int, std::function<void()>> gActions;

@@ -35,6 +35,9 @@ inline constexpr std::uint32_t kTimer = 0x1602001B;
 inline constexpr std::uint32_t kPicture = 0x1602001C;
 inline constexpr std::uint32_t kTip = 0x1602001D;
 inline constexpr std::uint32_t kGroup = 0x1602001E;
+// A group box on the tab's second page, and a label inside it.
+inline constexpr std::uint32_t kPageOneGroupLabel = 0x16020027;
+inline constexpr std::uint32_t kPageOneGroup = 0x16020028;
 // Units of the splash-like window.
 inline constexpr std::uint32_t kSplashTimer = 0x16020020;
 // Units of the plain window.
@@ -68,6 +71,8 @@ enum TestHandler : std::int32_t {
   kOnPlainDestroyed,
   kOnPlainGotFocus,
   kOnPlainLostFocus,
+  kOnComboGotFocus,
+  kOnComboLostFocus,
   kHandlerCount,
 };
 

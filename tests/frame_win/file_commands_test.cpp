@@ -44,4 +44,24 @@ TEST(FileCommands, ListThenWriteAndReadBack) {
   EXPECT_EQ(BufferBytes(back.Get())[1], 'M');
 }
 
+// A write whose data is no buffer, or whose name is no text, is refused and touches no file.
+TEST(FileCommands, AWriteOfSomethingElseThanBuffersIsRefused) {
+  ScratchFolder folder;
+  const std::string name = folder / "x.bmp";
+  OwnedBuffer bytes(MakeByteBuffer("BM", 2));
+  const ArgRecord cases[][3] = {
+      {MakeTextArg(name.c_str()), MakeBufferArg(bytes.Get()), MakeIntArg(7)},
+      {MakeTextArg(name.c_str()), MakeTextArg("BM"), MakeOmittedArg()},
+      {MakeIntArg(5), MakeBufferArg(bytes.Get()), MakeOmittedArg()},
+  };
+  const int counts[] = {3, 2, 2};
+  for (int i = 0; i < 3; ++i) {
+    ResultRecord result{};
+    CmdWriteFile(&result, counts[i], cases[i]);
+    EXPECT_EQ(result.type, kTypeBool) << i;
+    EXPECT_EQ(result.low, 0u) << i;
+    EXPECT_EQ(GetFileAttributesA(name.c_str()), INVALID_FILE_ATTRIBUTES) << "no file for case " << i;
+  }
+}
+
 }  // namespace

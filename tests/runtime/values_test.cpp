@@ -1,9 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <string>
 
+#if !defined(_WIN32)
+#include <sys/resource.h>
+#endif
+
+#include "frame/error_report.h"
 #include "frame/owned.h"
 #include "frame/values.h"
+#include "runtime_error_exit.h"
 
 namespace {
 
@@ -54,6 +62,39 @@ TEST(ArgRecords, ValuesRoundTripThroughTheTwoWords) {
   SetResultDouble(&result, 40646.955891203706);
   EXPECT_EQ(result.type, kTypeDouble);
   EXPECT_DOUBLE_EQ(ResultDouble(result), 40646.955891203706);
+}
+
+// Memory exhausted while a buffer is made ends the program through the runtime error report, as
+// every exhausted allocation does; the plain maker (for a file's content) answers null instead.
+[[maybe_unused]] int AllocationHook(int, const char* message) {
+  std::fprintf(stderr, "hook %s\n", message && std::string(message).find(" 2147483632 ") != std::string::npos
+                                         ? "with the size" : "with another message");
+  return 1;  // skip the box
+}
+
+TEST(ByteBufferDeathTest, MemoryExhaustedIsReportedAndThePlainMakerAnswersNull) {
+#if defined(_WIN32) && defined(_WIN64)
+  GTEST_SKIP() << "a 64-bit process under wine gets a 2 GiB block: nothing here exhausts its memory";
+#else
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  constexpr std::size_t kLength = 0x7FFFFFF0 - 8;  // with its header, 2 GiB less 16 bytes
+  const auto exhaust = [] {
+#if !defined(_WIN32)
+    // A 512 MiB address space cannot hold a 2 GiB block; a 32-bit process has no room for one
+    // beside its program either.
+    const rlimit limit{std::size_t{512} << 20, std::size_t{512} << 20};
+    setrlimit(RLIMIT_AS, &limit);
+#endif
+  };
+  EXPECT_EXIT(
+      {
+        exhaust();
+        if (MakeByteBufferPlain(nullptr, kLength) != nullptr) std::fputs("plain maker answered a buffer\n", stderr);
+        SetErrorHook(AllocationHook);
+        MakeByteBuffer(nullptr, kLength);
+      },
+      EndedByRuntimeError, "^hook with the size\n$");
+#endif
 }
 
 }  // namespace
