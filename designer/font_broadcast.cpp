@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "designer/external_function_ids.h"
-#include "frame/external_functions.h"
+#include "designer/unit_access.h"
 
 namespace {
 
@@ -20,5 +20,5 @@ void NoteFontsAdded() { gFontsAddedSinceBroadcast.store(true); }
 
 void BroadcastFontChangeIfFontsAdded() {
   if (!gFontsAddedSinceBroadcast.exchange(false)) return;
-  CallExternalFunction(kSendMessage, kBroadcastWindow, kFontChangeMessage, 0, 0);
+  CallExternal(kSendMessage, kBroadcastWindow, kFontChangeMessage, 0, 0);
 }

@@ -11,9 +11,6 @@
 #include "designer/unit_access.h"
 #include "forms/type_ids.h"
 #include "frame/commands.h"
-#include "frame/external_functions.h"
-#include "frame/file_services.h"
-#include "frame/program_path.h"
 #include "frame/service_commands.h"
 #include "frame/shell_services.h"
 
@@ -31,16 +28,16 @@ ArgRecord Object(std::uint32_t windowId, std::uint32_t unitId, std::uint32_t typ
   return MakeObjectArg(windowId, unitId, typeId);
 }
 
-OwnedText FontFolder() {
-  const OwnedText runDirectory(RunDirectory());
-  return OwnedText(JoinTexts(runDirectory.Get(), kFontFolder));
+HeldText FontFolder() {
+  const HeldText runDirectory(CallForText(CmdRunDirectory, {}).Release());
+  return HeldText(JoinTexts(runDirectory.Get(), kFontFolder));
 }
 
 // Opens `page` of the program folder (with `fragment` appended) with the shell's default verb.
 void OpenPage(const char* page, const char* fragment) {
-  const OwnedText runDirectory(RunDirectory());
-  const OwnedText path(JoinTexts(runDirectory.Get(), page));
-  const OwnedText address(JoinTexts("file:///", path.Get(), fragment));
+  const HeldText runDirectory(CallForText(CmdRunDirectory, {}).Release());
+  const HeldText path(JoinTexts(runDirectory.Get(), page));
+  const HeldText address(JoinTexts("file:///", path.Get(), fragment));
   Call(CmdShellExecute, {MakeOmittedArg(), MakeTextArg(address.Get())});
 }
 
@@ -55,9 +52,9 @@ std::uint32_t FontThread(void*) {
 }
 
 void OnMainCreated() {
-  const OwnedText runDirectory(RunDirectory());
-  const OwnedText skinFile(JoinTexts(runDirectory.Get(), "/pifu.she"));
-  CallExternalFunction(kSkinAttach, skinFile.Get(), "");
+  const HeldText runDirectory(CallForText(CmdRunDirectory, {}).Release());
+  const HeldText skinFile(JoinTexts(runDirectory.Get(), "/pifu.she"));
+  CallExternal(kSkinAttach, skinFile.Get(), "");
 
   Call(CommandLoadWindow, {Object(kSplashWindow, kSplashWindowUnit, kTypeWindow), MakeOmittedArg(), MakeBoolArg(true)});
 
@@ -136,41 +133,41 @@ void FillBackgroundList() {
   const ArgRecord list = Object(kMainWindow, kBackgroundList, kTypeComboBox);
   Call(CommandClear, {list});
   FindSlot slot = nullptr;
-  const OwnedText runDirectory(RunDirectory());
+  const HeldText runDirectory(CallForText(CmdRunDirectory, {}).Release());
   for (const char* pattern : {"\\背景图片\\*.jpg", "\\背景图片\\*.gif", "\\背景图片\\*.bmp"}) {
-    const OwnedText fullPattern(JoinTexts(runDirectory.Get(), pattern));
-    OwnedText name = CallForText(CmdFindFile, {MakeTextArg(fullPattern.Get()), MakeOmittedArg(), MakePointerArg(&slot)});
+    const HeldText fullPattern(JoinTexts(runDirectory.Get(), pattern));
+    HeldText name(Frame().findFile(fullPattern.Get(), 0, true, &slot));
     while (TextsDiffer(name.Get(), "") != 0) {
       Call(CommandAddItem, {list, MakeTextArg(name.Get())});
-      name = CallForText(CmdFindFile, {MakeTextArg(""), MakeOmittedArg(), MakePointerArg(&slot)});
+      name = HeldText(Frame().findFile("", 0, true, &slot));
     }
   }
-  Call(CmdCloseFindHandle, {MakePointerArg(&slot)});
+  Frame().closeFindHandle(&slot);
 }
 
 void SaveSignature() {
   const ArgRecord dialog = Object(kMainWindow, kSaveDialog, kTypeCommonDlg);
   if (Call(CommandOpenDialog, {dialog}).low == 0) return;
-  const OwnedBuffer picture = CallForBuffer(CommandPanelGetPicture, {Object(kMainWindow, kPanelUnit, kTypeDrawPanel)});
-  const OwnedText fileName = ReadText(kMainWindow, kSaveDialog, kDialogFileName);
+  const HeldBuffer picture = CallForBuffer(CommandPanelGetPicture, {Object(kMainWindow, kPanelUnit, kTypeDrawPanel)});
+  const HeldText fileName = ReadText(kMainWindow, kSaveDialog, kDialogFileName);
   Call(CmdWriteFile, {MakeTextArg(fileName.Get()), MakeBufferArg(picture.Get())});
 }
 
 void InstallFonts() {
   Call(CommandProcessPendingEvents, {});
-  const OwnedText folder = FontFolder();
+  const HeldText folder = FontFolder();
   for (const char* file : kFontFiles) {
-    const OwnedText path(JoinTexts(folder.Get(), file));
-    if (CallExternalFunction(kAddFontResource, path.Get()) != 0) NoteFontsAdded();
+    const HeldText path(JoinTexts(folder.Get(), file));
+    if (CallExternal(kAddFontResource, path.Get()) != 0) NoteFontsAdded();
   }
   // The windows learn of the new fonts once, here on the worker thread, which may wait on them.
   BroadcastFontChangeIfFontsAdded();
 }
 
 void RemoveFonts() {
-  const OwnedText folder = FontFolder();
+  const HeldText folder = FontFolder();
   for (const char* file : kFontFiles) {
-    const OwnedText path(JoinTexts(folder.Get(), file));
-    CallExternalFunction(kRemoveFontResource, path.Get());
+    const HeldText path(JoinTexts(folder.Get(), file));
+    CallExternal(kRemoveFontResource, path.Get());
   }
 }

@@ -3,14 +3,12 @@
 #include <cmath>
 #include <cstring>
 
-#include "frame/memory.h"
-
-Text JoinTexts(const char* first, const char* second, const char* third) {
+Text JoinTextsWith(void* (*allocate)(std::size_t), const char* first, const char* second, const char* third) {
   const char* parts[] = {first, second, third};
   std::size_t total = 0;
   for (const char* part : parts) total += part ? std::strlen(part) : 0;
   if (total == 0) return nullptr;
-  auto joined = static_cast<Text>(FrameAllocate(total + 1));
+  auto joined = static_cast<Text>(allocate(total + 1));
   char* end = joined;
   for (const char* part : parts) {
     if (!part) continue;

@@ -13,7 +13,7 @@ void ProgramGlobalsInit() {
   ProgramGlobals& g = Globals();
   g = ProgramGlobals{};
   auto* font = static_cast<FontRecord*>(Frame().allocate(sizeof(FontRecord)));
-  *font = FontRecord{0, 0, 0, 0, 0, 9, CopyText("宋体")};
+  *font = FontRecord{0, 0, 0, 0, 0, 9, CopyOfText("宋体")};
   g.signatureFont = font;
 }
 

@@ -10,7 +10,6 @@
 #include "designer/unit_access.h"
 #include "forms/type_ids.h"
 #include "frame/commands.h"
-#include "frame/program_path.h"
 #include "frame/service_commands.h"
 
 namespace {
@@ -30,8 +29,8 @@ void PrepareSignature() {
   BroadcastFontChangeIfFontsAdded();
 
   ProgramGlobals& g = Globals();
-  Frame().free(std::exchange(g.signatureFont->face, CopyText(g.currentFamily)));
-  const OwnedText sizeText = ReadText(kMainWindow, kSizeBox, kEditContent);
+  Frame().free(std::exchange(g.signatureFont->face, CopyOfText(g.currentFamily)));
+  const HeldText sizeText = ReadText(kMainWindow, kSizeBox, kEditContent);
   const double size = ResultDouble(Call(CmdToNumber, {MakeTextArg(sizeText.Get())}));
   g.signatureFont->size = TruncateToInt(size);
 
@@ -45,7 +44,7 @@ void PrepareSignature() {
 }
 
 void WriteName(std::uint32_t nameBox) {
-  const OwnedText name = ReadText(kMainWindow, nameBox, kEditContent);
+  const HeldText name = ReadText(kMainWindow, nameBox, kEditContent);
   Call(CommandPanelWrite, {Object(kPanelUnit, kTypeDrawPanel), MakeTextArg(name.Get())});
 }
 
@@ -53,9 +52,9 @@ void WriteName(std::uint32_t nameBox) {
 
 void ApplyBackground() {
   ProgramGlobals& g = Globals();
-  const OwnedText runDirectory(RunDirectory());
+  const HeldText runDirectory(CallForText(CmdRunDirectory, {}).Release());
   const std::int32_t item = ReadInt(kMainWindow, kBackgroundList, kComboCurrentItem);
-  const OwnedText itemText =
+  const HeldText itemText =
       CallForText(CommandItemText, {Object(kBackgroundList, kTypeComboBox), MakeIntArg(item)});
   Frame().free(std::exchange(g.backgroundPath, JoinTexts(runDirectory.Get(), "\\背景图片\\", itemText.Get())));
 
@@ -79,9 +78,9 @@ void DrawChineseSignature() {
   PrepareSignature();
   WriteName(kChineseNameBox);
   const std::int32_t tab = ReadInt(kMainWindow, kDesignTabs, kTabCurrent);
-  const OwnedText pageName =
+  const HeldText pageName =
       CallForText(CommandPageName, {Object(kDesignTabs, kTypeTabBox), MakeIntArg(tab + 1)});
-  const OwnedText caption(JoinTexts("[", pageName.Get(), "]"));
+  const HeldText caption(JoinTexts("[", pageName.Get(), "]"));
   WritePointer(kMainWindow, kDesignLabel, kLabelCaption, kWholeValue, caption.Get());
   // The label repaints now, not when the loop next idles.
   Call(CommandRefresh, {Object(kDesignLabel, kTypeLabel)});
@@ -93,7 +92,7 @@ void DrawEnglishSignature() {
 }
 
 void SetCurrentFamily(int row) {
-  Frame().free(std::exchange(Globals().currentFamily, CopyText(kDesignTable[row].family)));
+  Frame().free(std::exchange(Globals().currentFamily, CopyOfText(kDesignTable[row].family)));
 }
 
 void SelectDesign(DesignForm form) {

@@ -1,16 +1,63 @@
-// How the program's logic reaches units and commands: through the frame's entry operations only,
-// with the main window's units named by their ids. Texts and buffers handed back are owned here.
+// How the program's logic reaches the frame: through its entry operations only, with the main
+// window's units named by their ids. Texts and buffers handed back are owned here, and given back
+// through the frame's free operation.
 #pragma once
 
 #include <cstdint>
 #include <initializer_list>
+#include <type_traits>
+#include <utility>
 
+#include "designer/procedures.h"
 #include "forms/property_ids.h"
 #include "frame/entry_operations.h"
-#include "frame/owned.h"
 #include "frame/values.h"
 
 inline const EntryOperations& Frame() { return TheEntryOperations(); }
+
+// A move-only owner of a text or buffer the frame allocated.
+template <typename T>
+class Held {
+ public:
+  Held() = default;
+  explicit Held(T value) : value_(value) {}
+  Held(const Held&) = delete;
+  Held& operator=(const Held&) = delete;
+  Held(Held&& other) noexcept : value_(std::exchange(other.value_, nullptr)) {}
+  Held& operator=(Held&& other) noexcept {
+    if (this != &other) Frame().free(std::exchange(value_, std::exchange(other.value_, nullptr)));
+    return *this;
+  }
+  ~Held() { Frame().free(value_); }
+
+  T Get() const { return value_; }
+  T Release() { return std::exchange(value_, nullptr); }
+  explicit operator bool() const { return value_ != nullptr; }
+
+ private:
+  T value_ = nullptr;
+};
+using HeldText = Held<Text>;
+using HeldBuffer = Held<ByteBuffer>;
+
+// The given texts one after another in a new text from the frame (null when all are empty).
+inline Text JoinTexts(const char* first, const char* second, const char* third = nullptr) {
+  return JoinTextsWith(Frame().allocate, first, second, third);
+}
+inline Text CopyOfText(const char* text) { return JoinTexts(text, nullptr); }
+
+// Entry `number` of the program's external-function table; integers and texts go as words.
+template <typename... Args>
+std::uint32_t CallExternal(int number, Args... args) {
+  const std::uintptr_t words[] = {[](auto value) {
+    if constexpr (std::is_pointer_v<decltype(value)>) {
+      return reinterpret_cast<std::uintptr_t>(value);
+    } else {
+      return static_cast<std::uintptr_t>(value);
+    }
+  }(args)..., 0};
+  return Frame().callExternalFunction(number, static_cast<int>(sizeof...(Args)), words);
+}
 
 inline std::int32_t ReadInt(std::uint32_t windowId, std::uint32_t unitId, std::int32_t property) {
   return static_cast<std::int32_t>(Frame().readProperty(windowId, unitId, property, kWholeValue));
@@ -19,8 +66,8 @@ inline void WriteInt(std::uint32_t windowId, std::uint32_t unitId, std::int32_t 
   Frame().writeProperty(windowId, unitId, property, kWholeValue, static_cast<std::uint32_t>(value));
 }
 // A text property as a new text the caller owns.
-inline OwnedText ReadText(std::uint32_t windowId, std::uint32_t unitId, std::int32_t property) {
-  return OwnedText(reinterpret_cast<Text>(
+inline HeldText ReadText(std::uint32_t windowId, std::uint32_t unitId, std::int32_t property) {
+  return HeldText(reinterpret_cast<Text>(
       static_cast<std::uintptr_t>(Frame().readProperty(windowId, unitId, property, kWholeValue))));
 }
 // Texts, buffers and font records are written by address; the unit copies what it keeps.
@@ -32,9 +79,9 @@ inline void WritePointer(std::uint32_t windowId, std::uint32_t unitId, std::int3
 inline ResultRecord Call(CommandFunction command, std::initializer_list<ArgRecord> args) {
   return Frame().callCommand(command, static_cast<int>(args.size()), args.begin());
 }
-inline OwnedText CallForText(CommandFunction command, std::initializer_list<ArgRecord> args) {
-  return OwnedText(static_cast<Text>(ResultPointer(Call(command, args))));
+inline HeldText CallForText(CommandFunction command, std::initializer_list<ArgRecord> args) {
+  return HeldText(static_cast<Text>(ResultPointer(Call(command, args))));
 }
-inline OwnedBuffer CallForBuffer(CommandFunction command, std::initializer_list<ArgRecord> args) {
-  return OwnedBuffer(static_cast<ByteBuffer>(ResultPointer(Call(command, args))));
+inline HeldBuffer CallForBuffer(CommandFunction command, std::initializer_list<ArgRecord> args) {
+  return HeldBuffer(static_cast<ByteBuffer>(ResultPointer(Call(command, args))));
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "frame/app_frame.h"
+#include "frame/file_services.h"
 #include "frame/program_header.h"
 #include "frame/values.h"
 
@@ -23,6 +24,11 @@ struct EntryOperations {
   std::uint64_t (*readProperty)(std::uint32_t windowId, std::uint32_t unitId, std::int32_t index, std::int32_t subIndex);
   void (*writeProperty)(std::uint32_t windowId, std::uint32_t unitId, std::int32_t index, std::int32_t subIndex,
                         std::uint64_t value);
+  // Entry `number` of the program's external-function table with its arguments as words; the
+  // function's own result.
+  std::uint32_t (*callExternalFunction)(int number, int argCount, const std::uintptr_t* words);
+  Text (*findFile)(const char* pattern, std::uint32_t mask, bool maskOmitted, FindSlot* slot);
+  void (*closeFindHandle)(FindSlot* slot);
   void (*processPendingEvents)();
 };
 

@@ -2,6 +2,8 @@
 
 #include "forms/properties.h"
 #include "frame/error_report.h"
+#include "frame/external_functions.h"
+#include "frame/file_services.h"
 #include "frame/frame_loop.h"
 #include "frame/memory.h"
 
@@ -25,7 +27,7 @@ const EntryOperations& TheEntryOperations() {
   static const EntryOperations operations{
       InitialiseFrame, RegisterCleanupRoutine, LoadStartWindow, RunMessageLoop, EndProgramEntry,
       ReportByCodeEntry, AllocateBlock, ResizeBlock, AllocateFree, CallCommand, ReadProperty, WriteProperty,
-      ProcessPendingEvents};
+      CallExternalFunctionWords, FindFile, CloseFindHandle, ProcessPendingEvents};
   return operations;
 }
 

@@ -105,6 +105,14 @@ ExternalFunctionTable& TheExternalFunctions() {
   return table;
 }
 
+std::uint32_t CallExternalFunctionWords(int number, int argCount, const std::uintptr_t* words) {
+  std::uintptr_t before = 0, after = 0;
+  const std::uintptr_t result =
+      CallStandardFunction(TheExternalFunctions().Resolve(number), words, argCount, &before, &after);
+  CheckStackAfterExternalCall(before, after);
+  return static_cast<std::uint32_t>(result);
+}
+
 void CheckStackAfterExternalCall(std::uintptr_t stackBefore, std::uintptr_t stackAfter) {
   if (stackBefore != stackAfter) ReportRuntimeErrorByCode(kErrorStackImbalance);
 }

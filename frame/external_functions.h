@@ -85,12 +85,10 @@ std::uintptr_t WordOf(T value) {
 
 // A call site: bind entry `number`, push the arguments, call, check the stack. Arguments are
 // integers or pointers (texts), passed as machine words.
+std::uint32_t CallExternalFunctionWords(int number, int argCount, const std::uintptr_t* words);
+
 template <typename... Args>
 std::uint32_t CallExternalFunction(int number, Args... args) {
   const std::uintptr_t words[] = {WordOf(args)..., 0};
-  std::uintptr_t before = 0, after = 0;
-  const std::uintptr_t result = CallStandardFunction(TheExternalFunctions().Resolve(number), words,
-                                                     static_cast<int>(sizeof...(Args)), &before, &after);
-  CheckStackAfterExternalCall(before, after);
-  return static_cast<std::uint32_t>(result);
+  return CallExternalFunctionWords(number, static_cast<int>(sizeof...(Args)), words);
 }

@@ -4,8 +4,10 @@
 
 #include <string>
 
+#include "frame/entry_operations.h"
 #include "frame/error_report.h"
 #include "frame/external_functions.h"
+#include "frame/memory.h"
 #include "frame/platform.h"
 #include "frame/program_path.h"
 #include "frame/system_library_loader.h"
@@ -53,6 +55,24 @@ TEST(ExternalFunctionsWin, CallsGoThroughWithTheirResults) {
   TheExternalFunctions().Release();
   EXPECT_EQ(GetModuleHandleA((SkinFolder() + "\\SkinH_EL.dll").c_str()), nullptr)
       << "released at shutdown";
+}
+
+// The program reaches both through its entry operations: the external call and the file search.
+TEST(ExternalFunctionsWin, TheEntryOperationsCallAndSearch) {
+  BindProgramTable(SkinFolder());
+  const std::string skinFile = SkinFolder() + "\\pifu.she";
+  const std::uintptr_t words[] = {reinterpret_cast<std::uintptr_t>(skinFile.c_str()),
+                                  reinterpret_cast<std::uintptr_t>("")};
+  EXPECT_EQ(TheEntryOperations().callExternalFunction(2, 2, words), 1u);
+  TheExternalFunctions().Release();
+
+  FindSlot slot = nullptr;
+  Text name = TheEntryOperations().findFile(skinFile.c_str(), 0, true, &slot);
+  EXPECT_STREQ(name, "pifu.she");
+  FrameFree(name);
+  EXPECT_NE(slot, nullptr) << "the search stays open for the next name";
+  TheEntryOperations().closeFindHandle(&slot);
+  EXPECT_EQ(slot, nullptr);
 }
 
 int PrintMessageHook(int code, const char* message) {

@@ -4,16 +4,17 @@
 #include <limits>
 
 #include "designer/procedures.h"
+#include "frame/memory.h"
 #include "frame/owned.h"
 
 namespace {
 
 TEST(JoinTexts, JoinsTwoOrThreeAndTreatsMissingTextsAsEmpty) {
-  EXPECT_STREQ(OwnedText(JoinTexts("C:\\yj", "\\背景图片\\")).Get(), "C:\\yj\\背景图片\\");
-  EXPECT_STREQ(OwnedText(JoinTexts("[", "签名", "]")).Get(), "[签名]");
-  EXPECT_STREQ(OwnedText(JoinTexts(nullptr, "b", nullptr)).Get(), "b");
-  EXPECT_STREQ(OwnedText(JoinTexts("[", nullptr, "]")).Get(), "[]");
-  EXPECT_EQ(OwnedText(JoinTexts(nullptr, "", nullptr)).Get(), nullptr);
+  EXPECT_STREQ(OwnedText(JoinTextsWith(FrameAllocate, "C:\\yj", "\\背景图片\\")).Get(), "C:\\yj\\背景图片\\");
+  EXPECT_STREQ(OwnedText(JoinTextsWith(FrameAllocate, "[", "签名", "]")).Get(), "[签名]");
+  EXPECT_STREQ(OwnedText(JoinTextsWith(FrameAllocate, nullptr, "b", nullptr)).Get(), "b");
+  EXPECT_STREQ(OwnedText(JoinTextsWith(FrameAllocate, "[", nullptr, "]")).Get(), "[]");
+  EXPECT_EQ(OwnedText(JoinTextsWith(FrameAllocate, nullptr, "", nullptr)).Get(), nullptr);
 }
 
 TEST(TextsDiffer, ComparesBytesUnsignedWithNullAsEmpty) {

@@ -6,6 +6,7 @@
 
 #include "designer/procedures.h"
 #include "frame/date_time.h"
+#include "frame/memory.h"
 #include "frame/owned.h"
 #include "frame/to_number.h"
 #ifdef _WIN32
@@ -38,7 +39,7 @@ int IntervalVerb(int argc, char** argv) {
 
 int JoinVerb(int argc, char** argv) {
   if (argc != 4 && argc != 5) return 2;
-  OwnedText joined(JoinTexts(argv[2], argv[3], argc == 5 ? argv[4] : nullptr));
+  OwnedText joined(JoinTextsWith(FrameAllocate, argv[2], argv[3], argc == 5 ? argv[4] : nullptr));
   std::printf("%s\n", joined ? joined.Get() : "");
   return 0;
 }
