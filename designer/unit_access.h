@@ -6,37 +6,19 @@
 #include <cstdint>
 #include <initializer_list>
 #include <type_traits>
-#include <utility>
 
 #include "designer/procedures.h"
 #include "forms/property_ids.h"
 #include "frame/entry_operations.h"
+#include "frame/owned.h"
 #include "frame/values.h"
 
 inline const EntryOperations& Frame() { return TheEntryOperations(); }
 
-// A move-only owner of a text or buffer the frame allocated.
+// Owners of texts and buffers the frame handed out, given back through its free operation.
+inline void GiveBackToFrame(void* block) { Frame().free(block); }
 template <typename T>
-class Held {
- public:
-  Held() = default;
-  explicit Held(T value) : value_(value) {}
-  Held(const Held&) = delete;
-  Held& operator=(const Held&) = delete;
-  Held(Held&& other) noexcept : value_(std::exchange(other.value_, nullptr)) {}
-  Held& operator=(Held&& other) noexcept {
-    if (this != &other) Frame().free(std::exchange(value_, std::exchange(other.value_, nullptr)));
-    return *this;
-  }
-  ~Held() { Frame().free(value_); }
-
-  T Get() const { return value_; }
-  T Release() { return std::exchange(value_, nullptr); }
-  explicit operator bool() const { return value_ != nullptr; }
-
- private:
-  T value_ = nullptr;
-};
+using Held = FrameOwned<T, GiveBackToFrame>;
 using HeldText = Held<Text>;
 using HeldBuffer = Held<ByteBuffer>;
 

@@ -1,5 +1,6 @@
 // Move-only owners for frame heap blocks, for C++ code that holds a text or buffer for a while.
-// They free through FrameFree, so they may hold literals from a static region too.
+// They free through FrameFree (or the `Free` given), so they may hold literals from a static region
+// too.
 #pragma once
 
 #include <utility>
@@ -7,7 +8,7 @@
 #include "frame/memory.h"
 #include "frame/values.h"
 
-template <typename T>
+template <typename T, void (*Free)(void*) = FrameFree>
 class FrameOwned {
  public:
   FrameOwned() = default;
@@ -19,11 +20,11 @@ class FrameOwned {
     if (this != &other) Reset(std::exchange(other.value_, nullptr));
     return *this;
   }
-  ~FrameOwned() { FrameFree(value_); }
+  ~FrameOwned() { Free(value_); }
 
   T Get() const { return value_; }
   T Release() { return std::exchange(value_, nullptr); }
-  void Reset(T value = nullptr) { FrameFree(std::exchange(value_, value)); }
+  void Reset(T value = nullptr) { Free(std::exchange(value_, value)); }
   explicit operator bool() const { return value_ != nullptr; }
 
  private:
