@@ -6,7 +6,7 @@
 #include "canvas/bmp_packing.h"
 #include "canvas/dc_owners_win.h"
 #include "canvas/picture_size.h"
-#include "frame/memory.h"
+#include "frame/ground/memory.h"
 
 namespace {
 

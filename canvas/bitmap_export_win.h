@@ -7,7 +7,7 @@
 #include <optional>
 #include <utility>
 
-#include "frame/values.h"
+#include "frame/ground/values.h"
 
 // A movable global memory block; freed with GlobalFree.
 class UniqueGlobal {

@@ -2,7 +2,7 @@
 
 #include "canvas/byte_reader.h"
 #include "canvas/picture_size.h"
-#include "frame/memory.h"
+#include "frame/ground/memory.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "frame/values.h"
+#include "frame/ground/values.h"
 
 inline constexpr std::size_t kBmpFileHeaderSize = 14;
 

@@ -1,34 +1,13 @@
-// What the program needs of the drawing panel without Windows: its property and event numbers and
-// its operations on the command interface.
+// What the program needs of the drawing panel without Windows: its operations on the command
+// interface. Its property and event numbers are with every type's, in forms/.
 #pragma once
 
 #include <cstdint>
 
-#include "frame/event_record.h"
-#include "frame/values.h"
-
-// Property numbers of the panel (8 and up are its own).
-inline constexpr std::int32_t kDrawPanelBorder = 8;
-inline constexpr std::int32_t kDrawPanelBackColor = 9;
-inline constexpr std::int32_t kDrawPanelPicture = 10;
-inline constexpr std::int32_t kDrawPanelPictureMode = 11;
-inline constexpr std::int32_t kDrawPanelAutoRedraw = 12;
-inline constexpr std::int32_t kDrawPanelCoordUnit = 13;
-inline constexpr std::int32_t kDrawPanelPenStyle = 14;
-inline constexpr std::int32_t kDrawPanelDrawMode = 15;
-inline constexpr std::int32_t kDrawPanelPenWidth = 16;
-inline constexpr std::int32_t kDrawPanelPenColor = 17;
-inline constexpr std::int32_t kDrawPanelBrushStyle = 18;
-inline constexpr std::int32_t kDrawPanelBrushColor = 19;
-inline constexpr std::int32_t kDrawPanelTextColor = 20;
-inline constexpr std::int32_t kDrawPanelTextBackColor = 21;
-inline constexpr std::int32_t kDrawPanelFont = 22;
-inline constexpr std::int32_t kDrawPanelDrawWidth = 23;  // read only
-inline constexpr std::int32_t kDrawPanelDrawHeight = 24;  // read only
-
-// The panel's paint event (raised only while autoRedraw is off): left, top, right, bottom of the
-// part to paint, in the coordinate unit.
-inline constexpr std::int32_t kDrawPanelPaint = 0;
+#include "forms/event_ids.h"
+#include "forms/property_ids.h"
+#include "frame/ground/event_record.h"
+#include "frame/ground/values.h"
 
 // The panel's operations on the command interface: args[0] is the object reference, then:
 void CommandPanelClear(ResultRecord* result, int argCount, const ArgRecord* args);  // left, top, width, height

@@ -7,9 +7,9 @@
 #include <optional>
 
 #include "canvas/draw_panel_win.h"
-#include "frame/error_report.h"
-#include "frame/service_commands.h"
-#include "frame/to_number.h"
+#include "frame/ground/error_report.h"
+#include "frame/ground/service_commands.h"
+#include "frame/ground/to_number.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "forms/callback_guard.h"
 #include "forms/property_ids.h"
 #include "forms/type_ids.h"
-#include "frame/app_frame.h"
+#include "frame/ground/app_frame.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "canvas/draw_panel_commands.h"
 #include "canvas/picture.h"
 #include "forms/component.h"
-#include "frame/values.h"
+#include "frame/ground/values.h"
 
 // The persistent property block, in its stored order, with the defaults of a new panel.
 struct DrawPanelProperties {

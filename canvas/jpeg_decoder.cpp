@@ -17,7 +17,7 @@
 
 #include "canvas/picture_decoders.h"
 #include "canvas/picture_size.h"
-#include "frame/memory.h"
+#include "frame/ground/memory.h"
 
 namespace {
 

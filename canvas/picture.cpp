@@ -4,7 +4,7 @@
 
 #include "canvas/byte_reader.h"
 #include "canvas/picture_decoders.h"
-#include "frame/memory.h"
+#include "frame/ground/memory.h"
 
 const char* PictureFailureName(PictureFailure failure) {
   switch (failure) {

@@ -2,7 +2,7 @@
 // name and answers its width or height in pixels, 0 when the file cannot be read or decoded.
 #pragma once
 
-#include "frame/values.h"
+#include "frame/ground/values.h"
 
 void CmdPictureWidth(ResultRecord* result, int argCount, const ArgRecord* args);
 void CmdPictureHeight(ResultRecord* result, int argCount, const ArgRecord* args);

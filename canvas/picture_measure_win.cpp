@@ -5,9 +5,9 @@
 #include <utility>
 
 #include "canvas/prepared_picture_win.h"
-#include "frame/file_services.h"
-#include "frame/owned.h"
-#include "frame/service_commands.h"
+#include "frame/ground/file_services.h"
+#include "frame/ground/owned.h"
+#include "frame/ground/service_commands.h"
 
 HBITMAP PictureToBitmap(const std::uint8_t* bytes, std::size_t length) {
   if (DetectPictureKind(bytes, length) == PictureKind::kNone) return nullptr;

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "frame/values.h"
+#include "frame/ground/values.h"
 
 // A screen-compatible bitmap of the picture, owned by the caller; null when the bytes decode to
 // nothing. Icons and cursors are drawn onto white.

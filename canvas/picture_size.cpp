@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "frame/memory.h"
+#include "frame/ground/memory.h"
 
 std::optional<std::size_t> CheckedMulAdd(std::size_t a, std::size_t b, std::size_t c) {
   std::size_t product;

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "frame/date_time.h"
+#include "frame/ground/date_time.h"
 
 std::vector<TextSegment> SplitTextSegments(std::string_view text) {
   std::vector<TextSegment> segments;

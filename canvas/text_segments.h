@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/values.h"
+#include "frame/ground/values.h"
 
 // One run of text between line breaks: bytes [start, start + length) of the text. `breakFollows`
 // is set when a line break ends the run (so the next run starts on a new line).

@@ -11,8 +11,8 @@
 #include "designer/unit_access.h"
 #include "forms/type_ids.h"
 #include "frame/commands.h"
-#include "frame/service_commands.h"
-#include "frame/shell_services.h"
+#include "frame/ground/service_commands.h"
+#include "frame/ground/shell_services.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "frame/values.h"
+#include "frame/ground/values.h"
 
 // A new text holding the given texts one after another, from `allocate`; a null text counts as
 // empty. The caller frees the result (null when all are empty).

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "forms/font_record.h"
-#include "frame/values.h"
+#include "frame/ground/values.h"
 
 struct ProgramGlobals {
   Text backgroundPath = nullptr;

@@ -10,7 +10,7 @@
 #include "designer/unit_access.h"
 #include "forms/type_ids.h"
 #include "frame/commands.h"
-#include "frame/service_commands.h"
+#include "frame/ground/service_commands.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "designer/procedures.h"
 #include "forms/property_ids.h"
 #include "frame/entry_operations.h"
-#include "frame/owned.h"
-#include "frame/values.h"
+#include "frame/ground/owned.h"
+#include "frame/ground/values.h"
 
 inline const EntryOperations& Frame() { return TheEntryOperations(); }
 

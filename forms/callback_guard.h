@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "frame/error_report.h"
+#include "frame/ground/error_report.h"
 
 template <typename Body>
 LRESULT GuardedCallback(Body&& body) {

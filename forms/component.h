@@ -110,6 +110,9 @@ class Component {
   const UnitRef& Ref() const { return ref_; }
 
  protected:
+  // The answer of a write that the live control cannot take in place: re-create it (nothing to do
+  // while there is no control; the stored data is what the control will be made from).
+  WriteOutcome RecreateIfLive() const { return control_ ? WriteOutcome::kRecreate : WriteOutcome::kApplied; }
   // Raises one of this unit's events; answers true with *result set when a handler answered.
   bool Raise(std::int32_t event, std::int32_t* result = nullptr) const;
   // Creates the control window and tags it with this component, so the form can find it.
@@ -119,6 +122,11 @@ class Component {
   UnitRef ref_;
   const UnitRow* row_ = nullptr;  // the unit's layout row: names its children and pages
 };
+
+// A list of texts as custom data holds them one after another, each ending in a zero byte (a last
+// one without its zero counts too).
+std::vector<std::string> SplitTextList(const std::vector<std::uint8_t>& bytes);
+std::vector<std::uint8_t> JoinTextList(const std::vector<std::string>& texts);
 
 // Bits of a type record's flags word.
 inline constexpr std::uint32_t kTypeRaisesEvents = 1u << 0;

@@ -7,7 +7,7 @@
 #include "forms/callback_guard.h"
 #include "forms/control_hooks_win.h"
 #include "forms/event_ids.h"
-#include "frame/event_record.h"
+#include "frame/ground/event_record.h"
 
 namespace {
 
@@ -118,6 +118,30 @@ bool Component::Raise(std::int32_t event, std::int32_t* result) const {
 }
 
 void Component::RaiseFocusEvent(std::int32_t event) const { Raise(event); }
+
+std::vector<std::string> SplitTextList(const std::vector<std::uint8_t>& bytes) {
+  std::vector<std::string> texts;
+  std::string current;
+  for (std::uint8_t byte : bytes) {
+    if (byte == 0) {
+      texts.push_back(current);
+      current.clear();
+    } else {
+      current += static_cast<char>(byte);
+    }
+  }
+  if (!current.empty()) texts.push_back(current);
+  return texts;
+}
+
+std::vector<std::uint8_t> JoinTextList(const std::vector<std::string>& texts) {
+  std::vector<std::uint8_t> bytes;
+  for (const std::string& text : texts) {
+    bytes.insert(bytes.end(), text.begin(), text.end());
+    bytes.push_back(0);
+  }
+  return bytes;
+}
 
 RawValue NumberValue(std::int64_t number) {
   RawValue value;

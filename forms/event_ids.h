@@ -27,3 +27,6 @@ inline constexpr std::int32_t kTabChanging = 1;
 inline constexpr std::int32_t kTabChanged = 2;
 inline constexpr std::int32_t kColorChanged = 0;
 inline constexpr std::int32_t kTimerTick = 0;
+// The panel's paint event (raised only while autoRedraw is off): left, top, right, bottom of the
+// area to paint, in the coordinate unit.
+inline constexpr std::int32_t kDrawPanelPaint = 0;

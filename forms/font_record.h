@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "frame/values.h"
+#include "frame/ground/values.h"
 
 struct FontRecord {
   std::int32_t angle;  // tenths of a degree

@@ -12,8 +12,8 @@
 #include "forms/properties.h"
 #include "forms/property_ids.h"
 #include "forms/type_ids.h"
-#include "frame/error_report.h"
-#include "frame/event_record.h"
+#include "frame/ground/error_report.h"
+#include "frame/ground/event_record.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "forms/component.h"
-#include "frame/values.h"
+#include "frame/ground/values.h"
 
 Text TabPageName(const Component& tabBox, std::int32_t pageNumber);  // counted from 1
 Text ComboItemText(const Component& comboBox, std::int32_t index);   // counted from 0

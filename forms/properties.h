@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "frame/values.h"
+#include "frame/ground/values.h"
 
 #include "forms/font_record.h"
 

@@ -9,8 +9,8 @@
 #include "forms/property_ids.h"
 #include "forms/type_ids.h"
 #include "forms/window_map.h"
-#include "frame/error_report.h"
-#include "frame/memory.h"
+#include "frame/ground/error_report.h"
+#include "frame/ground/memory.h"
 
 namespace {
 

@@ -137,3 +137,22 @@ inline constexpr std::int32_t kTimerInterval = 8;
 inline constexpr std::int32_t kTipDisplayTime = 8;
 inline constexpr std::int32_t kTipTextColor = 9;
 inline constexpr std::int32_t kTipBackColor = 10;
+
+// The drawing panel.
+inline constexpr std::int32_t kDrawPanelBorder = 8;
+inline constexpr std::int32_t kDrawPanelBackColor = 9;
+inline constexpr std::int32_t kDrawPanelPicture = 10;
+inline constexpr std::int32_t kDrawPanelPictureMode = 11;
+inline constexpr std::int32_t kDrawPanelAutoRedraw = 12;
+inline constexpr std::int32_t kDrawPanelCoordUnit = 13;
+inline constexpr std::int32_t kDrawPanelPenStyle = 14;
+inline constexpr std::int32_t kDrawPanelDrawMode = 15;
+inline constexpr std::int32_t kDrawPanelPenWidth = 16;
+inline constexpr std::int32_t kDrawPanelPenColor = 17;
+inline constexpr std::int32_t kDrawPanelBrushStyle = 18;
+inline constexpr std::int32_t kDrawPanelBrushColor = 19;
+inline constexpr std::int32_t kDrawPanelTextColor = 20;
+inline constexpr std::int32_t kDrawPanelTextBackColor = 21;
+inline constexpr std::int32_t kDrawPanelFont = 22;
+inline constexpr std::int32_t kDrawPanelDrawWidth = 23;  // read only
+inline constexpr std::int32_t kDrawPanelDrawHeight = 24;  // read only

@@ -35,14 +35,13 @@ RawValue SettingValue(const PropertySetting& setting) {
       value.font = font;
       break;
     }
-    case SettingKind::kTextList:
-      // A list of texts travels as custom data: its texts, each one NUL-terminated.
-      for (const char* text : setting.texts) {
-        value.text += text ? text : "";
-        value.text += '\0';
-      }
-      value.bytes.assign(value.text.begin(), value.text.end());
+    case SettingKind::kTextList: {
+      // A list of texts travels as custom data.
+      std::vector<std::string> texts;
+      for (const char* text : setting.texts) texts.emplace_back(text ? text : "");
+      value.bytes = JoinTextList(texts);
       break;
+    }
   }
   return value;
 }

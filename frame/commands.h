@@ -3,7 +3,7 @@
 // arguments follow. Each adapter unpacks the records and calls a typed function.
 #pragma once
 
-#include "frame/values.h"
+#include "frame/ground/values.h"
 
 void CommandLoadWindow(ResultRecord* result, int argCount, const ArgRecord* args);  // parent, modal
 void CommandDestroy(ResultRecord* result, int argCount, const ArgRecord* args);     // immediately

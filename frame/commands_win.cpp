@@ -5,7 +5,7 @@
 #include "forms/component.h"
 #include "forms/operations.h"
 #include "forms/window_map.h"
-#include "frame/event_record.h"
+#include "frame/ground/event_record.h"
 #include "frame/frame_loop.h"
 
 namespace {

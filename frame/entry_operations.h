@@ -5,10 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "frame/app_frame.h"
-#include "frame/file_services.h"
+#include "frame/ground/app_frame.h"
+#include "frame/ground/file_services.h"
 #include "frame/program_header.h"
-#include "frame/values.h"
+#include "frame/ground/values.h"
 
 struct EntryOperations {
   void (*initialiseFrame)(const ProgramHeader& header);

@@ -1,11 +1,11 @@
 #include "frame/entry_operations.h"
 
 #include "forms/properties.h"
-#include "frame/error_report.h"
-#include "frame/external_functions.h"
-#include "frame/file_services.h"
+#include "frame/ground/error_report.h"
+#include "frame/ground/external_functions.h"
+#include "frame/ground/file_services.h"
 #include "frame/frame_loop.h"
-#include "frame/memory.h"
+#include "frame/ground/memory.h"
 
 namespace {
 

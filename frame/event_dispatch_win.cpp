@@ -1,9 +1,9 @@
 #include <cstring>
 
 #include "forms/window_map.h"
-#include "frame/error_report.h"
+#include "frame/ground/error_report.h"
 #include "frame/frame_loop.h"
-#include "frame/values.h"
+#include "frame/ground/values.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "frame/event_record.h"
+#include "frame/ground/event_record.h"
 #include "frame/program_header.h"
 
 // Heap, OLE, program directory, hidden window, main thread, static regions, external-function

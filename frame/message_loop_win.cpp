@@ -8,11 +8,11 @@
 #include "forms/type_ids.h"
 #include "forms/window_map.h"
 #include "frame/entry_operations.h"
-#include "frame/error_report.h"
+#include "frame/ground/error_report.h"
 #include "frame/frame_loop.h"
-#include "frame/memory.h"
-#include "frame/program_path.h"
-#include "frame/system_library_loader.h"
+#include "frame/ground/memory.h"
+#include "frame/ground/program_path.h"
+#include "frame/ground/system_library_loader.h"
 
 namespace {
 

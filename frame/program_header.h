@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <span>
 
-#include "frame/app_frame.h"
-#include "frame/external_functions.h"
+#include "frame/ground/app_frame.h"
+#include "frame/ground/external_functions.h"
 #include "forms/layout.h"
 
 // A handler either takes nothing and answers nothing, or takes the event's arguments and answers a

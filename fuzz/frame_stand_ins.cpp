@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "frame/app_frame.h"
-#include "frame/error_report.h"
+#include "frame/ground/app_frame.h"
+#include "frame/ground/error_report.h"
 
 AppFrame& TheFrame() {
   static AppFrame frame;

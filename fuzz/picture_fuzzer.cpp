@@ -12,7 +12,7 @@
 #include "canvas/icon_directory.h"
 #include "canvas/picture.h"
 #include "canvas/picture_rgb.h"
-#include "frame/memory.h"
+#include "frame/ground/memory.h"
 
 namespace {
 

@@ -44,13 +44,13 @@ class Button final : public Component {
     const auto n = static_cast<std::int32_t>(value.number);
     switch (k + kFirstOwnProperty) {
       case kButtonPicture: picture_ = value.bytes; return WriteOutcome::kApplied;
-      case kButtonKind: kind_ = n; return Live();
+      case kButtonKind: kind_ = n; return RecreateIfLive();
       case kButtonCaption:
         caption_ = value.text;
         if (control_) SetWindowTextA(control_, caption_.c_str());
         return WriteOutcome::kApplied;
-      case kButtonHorizontalAlign: horizontal_ = n; return Live();
-      case kButtonVerticalAlign: vertical_ = n; return Live();
+      case kButtonHorizontalAlign: horizontal_ = n; return RecreateIfLive();
+      case kButtonVerticalAlign: vertical_ = n; return RecreateIfLive();
       default: font_.Store(value.font); font_.Apply(control_); return WriteOutcome::kApplied;
     }
   }
@@ -60,7 +60,6 @@ class Button final : public Component {
   }
 
  private:
-  WriteOutcome Live() const { return control_ ? WriteOutcome::kRecreate : WriteOutcome::kApplied; }
 
   std::vector<std::uint8_t> picture_;
   std::int32_t kind_ = 0;

@@ -16,7 +16,7 @@
 #include "forms/operations.h"
 #include "forms/property_ids.h"
 #include "forms/type_ids.h"
-#include "frame/memory.h"
+#include "frame/ground/memory.h"
 
 namespace {
 
@@ -90,11 +90,10 @@ class ComboBox final : public Component {
       case kComboCurrentItem:
         return NumberValue(control_ ? static_cast<std::int32_t>(SendMessageA(control_, CB_GETCURSEL, 0, 0)) : current_);
       case kComboItems: {
+        std::vector<std::string> texts;
+        for (const Item& item : LiveItems()) texts.push_back(item.text);
         RawValue v;
-        for (const Item& item : LiveItems()) {
-          v.bytes.insert(v.bytes.end(), item.text.begin(), item.text.end());
-          v.bytes.push_back(0);
-        }
+        v.bytes = JoinTextList(texts);
         return v;
       }
       case kComboItemValues: {
@@ -132,16 +131,7 @@ class ComboBox final : public Component {
       }
       case kComboItems: {
         std::vector<Item> items;
-        std::string text;
-        for (std::uint8_t byte : value.bytes) {
-          if (byte == 0) {
-            items.push_back({text, 0});
-            text.clear();
-          } else {
-            text += static_cast<char>(byte);
-          }
-        }
-        if (!text.empty()) items.push_back({text, 0});
+        for (std::string& text : SplitTextList(value.bytes)) items.push_back({std::move(text), 0});
         return Recreate([&] { items_ = std::move(items); });
       }
       default: return WriteOutcome::kApplied;
@@ -230,7 +220,7 @@ class ComboBox final : public Component {
       captured_ = true;
     }
     change();
-    return control_ ? WriteOutcome::kRecreate : WriteOutcome::kApplied;
+    return RecreateIfLive();
   }
   void CaptureLive() {
     items_ = LiveItems();

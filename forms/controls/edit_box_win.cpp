@@ -84,21 +84,21 @@ class EditBox final : public Component {
           Raise(kEditContentChanged);
         }
         return WriteOutcome::kApplied;
-      case kEditBorder: border_ = n; return Live();
+      case kEditBorder: border_ = n; return RecreateIfLive();
       case kEditTextColor: textColor_ = static_cast<COLORREF>(n); return Repaint();
       case kEditBackColor: backColor_ = static_cast<COLORREF>(n); return Repaint();
       case kEditFont: font_.Store(value.font); font_.Apply(control_); return WriteOutcome::kApplied;
-      case kEditHideSelection: hideSelection_ = n != 0; return Live();
+      case kEditHideSelection: hideSelection_ = n != 0; return RecreateIfLive();
       case kEditMaxLength:
         maxLength_ = n;
         if (control_) SendMessageA(control_, EM_LIMITTEXT, n > 0 ? n : 0, 0);
         return WriteOutcome::kApplied;
-      case kEditMultiLine: multiLine_ = n != 0; return Live();
-      case kEditScrollBars: scrollBars_ = n; return Live();
-      case kEditAlignment: alignment_ = n; return Live();
-      case kEditInputMode: inputMode_ = n; return Live();
-      case kEditPasswordChar: passwordChar_ = value.text.empty() ? "*" : value.text; return Live();
-      case kEditPasswordChar + 1: letterCase_ = n; return Live();
+      case kEditMultiLine: multiLine_ = n != 0; return RecreateIfLive();
+      case kEditScrollBars: scrollBars_ = n; return RecreateIfLive();
+      case kEditAlignment: alignment_ = n; return RecreateIfLive();
+      case kEditInputMode: inputMode_ = n; return RecreateIfLive();
+      case kEditPasswordChar: passwordChar_ = value.text.empty() ? "*" : value.text; return RecreateIfLive();
+      case kEditPasswordChar + 1: letterCase_ = n; return RecreateIfLive();
       default: return WriteOutcome::kApplied;
     }
   }
@@ -126,7 +126,6 @@ class EditBox final : public Component {
     text.resize(static_cast<std::size_t>(GetWindowTextA(control_, text.data(), static_cast<int>(text.size()))));
     return text;
   }
-  WriteOutcome Live() const { return control_ ? WriteOutcome::kRecreate : WriteOutcome::kApplied; }
   WriteOutcome Repaint() const {
     if (control_) InvalidateRect(control_, nullptr, TRUE);
     return WriteOutcome::kApplied;

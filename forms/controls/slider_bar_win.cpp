@@ -72,10 +72,10 @@ class SliderBar final : public Component {
     const auto n = static_cast<std::int32_t>(std::clamp<std::int64_t>(value.number, 0, kSliderLimit));
     switch (k + kFirstOwnProperty) {
       case kSliderBorder: border_ = n; ApplyBorder(); break;
-      case kSliderVertical: vertical_ = std::min(n, 1); return Live();
-      case kSliderTickMarks: tickMarks_ = std::min(n, 3); return Live();
+      case kSliderVertical: vertical_ = std::min(n, 1); return RecreateIfLive();
+      case kSliderTickMarks: tickMarks_ = std::min(n, 3); return RecreateIfLive();
       case kSliderTickFrequency: tickFrequency_ = n; ApplySteps(); break;
-      case kSliderShowSelection: showSelection_ = n != 0; return Live();
+      case kSliderShowSelection: showSelection_ = n != 0; return RecreateIfLive();
       case kSliderSelectionStart: selectionStart_ = n; ApplySelection(); break;
       case kSliderSelectionLength: selectionLength_ = n; ApplySelection(); break;
       case kSliderPageSize: pageSize_ = std::max(n, 1); ApplySteps(); break;
@@ -101,7 +101,6 @@ class SliderBar final : public Component {
   }
 
  private:
-  WriteOutcome Live() const { return control_ ? WriteOutcome::kRecreate : WriteOutcome::kApplied; }
   std::int32_t Low() const { return std::min(minPosition_, maxPosition_); }
   std::int32_t High() const { return std::max(minPosition_, maxPosition_); }
   std::int32_t Limited(std::int32_t step) const { return std::max(1, std::min(step, High() - Low())); }

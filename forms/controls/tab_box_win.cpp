@@ -26,21 +26,6 @@ constexpr PropertyRow kProperties[] = {
     {"option15", ValueKind::kInteger},
 };
 
-std::vector<std::string> SplitList(const std::vector<std::uint8_t>& bytes) {
-  std::vector<std::string> texts;
-  std::string current;
-  for (std::uint8_t byte : bytes) {
-    if (byte == 0) {
-      texts.push_back(current);
-      current.clear();
-    } else {
-      current += static_cast<char>(byte);
-    }
-  }
-  if (!current.empty()) texts.push_back(current);
-  return texts;
-}
-
 class TabBox final : public Component {
  public:
   bool Create(const ControlPlace& place) override {
@@ -67,10 +52,7 @@ class TabBox final : public Component {
       case kTabFont: { RawValue v; v.font = font_.Stored(); return v; }
       case kTabCaptions: {
         RawValue v;
-        for (const std::string& caption : captions_) {
-          v.bytes.insert(v.bytes.end(), caption.begin(), caption.end());
-          v.bytes.push_back(0);
-        }
+        v.bytes = JoinTextList(captions_);
         return v;
       }
       case kTabCurrent:
@@ -82,10 +64,10 @@ class TabBox final : public Component {
   WriteOutcome Write(int k, const RawValue& value) override {
     const auto n = static_cast<std::int32_t>(value.number);
     switch (k + kFirstOwnProperty) {
-      case kTabPosition: tabPosition_ = n; return Live();
-      case kTabMultiLine: multiLine_ = n != 0; return Live();
+      case kTabPosition: tabPosition_ = n; return RecreateIfLive();
+      case kTabMultiLine: multiLine_ = n != 0; return RecreateIfLive();
       case kTabFont: font_.Store(value.font); font_.Apply(control_); return WriteOutcome::kApplied;
-      case kTabCaptions: captions_ = SplitList(value.bytes); return Live();
+      case kTabCaptions: captions_ = SplitTextList(value.bytes); return RecreateIfLive();
       case kTabCurrent:
         current_ = n;
         if (control_) {
@@ -137,7 +119,6 @@ class TabBox final : public Component {
   }
 
  private:
-  WriteOutcome Live() const { return control_ ? WriteOutcome::kRecreate : WriteOutcome::kApplied; }
   void ShowPages() const {
     for (std::uint32_t id : row_->children) {
       if (id != 0) ApplyUnitVisibility(ref_.windowId, id);

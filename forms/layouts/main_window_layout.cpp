@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <iterator>
 
-#include "canvas/draw_panel_commands.h"
 #include "forms/event_ids.h"
 #include "forms/layouts/window_ids.h"
 #include "forms/property_ids.h"

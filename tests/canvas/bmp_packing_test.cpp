@@ -5,7 +5,7 @@
 
 #include "canvas/bmp_packing.h"
 #include "canvas/picture.h"
-#include "frame/owned.h"
+#include "frame/ground/owned.h"
 #include "picture_test_support.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/memory.h"
+#include "frame/ground/memory.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // checked on the pixels of the exported BackingBitmap.
 #include "forms/properties.h"
 #include "forms/property_ids.h"
-#include "frame/owned.h"
-#include "frame/values.h"
+#include "frame/ground/owned.h"
+#include "frame/ground/values.h"
 #include "tests/canvas_panel_win/panel_fixture.h"
 
 namespace {

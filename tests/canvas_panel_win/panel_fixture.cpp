@@ -10,10 +10,10 @@
 #include "forms/property_ids.h"
 #include "forms/type_ids.h"
 #include "forms/window_map.h"
-#include "frame/event_record.h"
+#include "frame/ground/event_record.h"
 #include "frame/frame_loop.h"
-#include "frame/memory.h"
-#include "frame/owned.h"
+#include "frame/ground/memory.h"
+#include "frame/ground/owned.h"
 #include "frame/program_header.h"
 
 namespace {

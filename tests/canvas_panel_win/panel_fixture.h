@@ -14,7 +14,7 @@
 #include "canvas/draw_panel_win.h"
 #include "forms/type_ids.h"
 #include "frame/commands.h"
-#include "frame/values.h"
+#include "frame/ground/values.h"
 
 inline bool operator==(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;

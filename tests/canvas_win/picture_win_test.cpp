@@ -10,8 +10,8 @@
 #include "canvas/picture_box_paint_win.h"
 #include "canvas/picture_measure_win.h"
 #include "canvas/prepared_picture_win.h"
-#include "frame/file_services.h"
-#include "frame/owned.h"
+#include "frame/ground/file_services.h"
+#include "frame/ground/owned.h"
 #include "picture_test_support.h"
 
 namespace {

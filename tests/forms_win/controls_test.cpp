@@ -15,9 +15,9 @@
 #include "forms/property_ids.h"
 #include "forms/type_ids.h"
 #include "frame/commands.h"
-#include "frame/event_record.h"
-#include "frame/memory.h"
-#include "frame/owned.h"
+#include "frame/ground/event_record.h"
+#include "frame/ground/memory.h"
+#include "frame/ground/owned.h"
 #include "tests/forms_win/forms_fixture.h"
 
 namespace {

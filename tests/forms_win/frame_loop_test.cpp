@@ -11,8 +11,8 @@
 #include "forms/type_ids.h"
 #include "frame/commands.h"
 #include "frame/entry_operations.h"
-#include "frame/error_report.h"
-#include "frame/memory.h"
+#include "frame/ground/error_report.h"
+#include "frame/ground/memory.h"
 #include "tests/forms_win/forms_fixture.h"
 
 namespace {

@@ -5,9 +5,9 @@
 
 #include "forms/properties.h"
 #include "forms/property_ids.h"
-#include "frame/error_report.h"
-#include "frame/memory.h"
-#include "frame/owned.h"
+#include "frame/ground/error_report.h"
+#include "frame/ground/memory.h"
+#include "frame/ground/owned.h"
 #include "tests/forms_win/forms_fixture.h"
 
 namespace {

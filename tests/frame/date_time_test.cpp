@@ -1,4 +1,4 @@
-#include "frame/date_time.h"
+#include "frame/ground/date_time.h"
 
 #include <gtest/gtest.h>
 

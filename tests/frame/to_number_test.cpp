@@ -1,4 +1,4 @@
-#include "frame/to_number.h"
+#include "frame/ground/to_number.h"
 
 #include <gtest/gtest.h>
 

@@ -5,12 +5,12 @@
 #include <string>
 
 #include "frame/entry_operations.h"
-#include "frame/error_report.h"
-#include "frame/external_functions.h"
-#include "frame/memory.h"
-#include "frame/platform.h"
-#include "frame/program_path.h"
-#include "frame/system_library_loader.h"
+#include "frame/ground/error_report.h"
+#include "frame/ground/external_functions.h"
+#include "frame/ground/memory.h"
+#include "frame/ground/platform.h"
+#include "frame/ground/program_path.h"
+#include "frame/ground/system_library_loader.h"
 #include "runtime_error_exit.h"
 #include "scratch_folder.h"
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "frame/file_services.h"
-#include "frame/owned.h"
-#include "frame/service_commands.h"
+#include "frame/ground/file_services.h"
+#include "frame/ground/owned.h"
+#include "frame/ground/service_commands.h"
 #include "scratch_folder.h"
 
 namespace {

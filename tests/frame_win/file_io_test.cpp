@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "frame/file_services.h"
-#include "frame/owned.h"
-#include "frame/win_handles.h"
+#include "frame/ground/file_services.h"
+#include "frame/ground/owned.h"
+#include "frame/ground/win_handles.h"
 #include "scratch_folder.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "frame/file_services.h"
-#include "frame/owned.h"
+#include "frame/ground/file_services.h"
+#include "frame/ground/owned.h"
 #include "scratch_folder.h"
 
 namespace {

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "frame/app_frame.h"
-#include "frame/owned.h"
-#include "frame/program_path.h"
+#include "frame/ground/app_frame.h"
+#include "frame/ground/owned.h"
+#include "frame/ground/program_path.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <atomic>
 
-#include "frame/service_commands.h"
-#include "frame/shell_services.h"
+#include "frame/ground/service_commands.h"
+#include "frame/ground/shell_services.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "frame/error_report.h"
+#include "frame/ground/error_report.h"
 #include "runtime_error_exit.h"
 
 namespace {

@@ -1,9 +1,9 @@
 // The 32-bit stack check on the Linux host, built with -m32: it runs wherever the kernel runs
 // 32-bit programs, directly or in emulation, also where 32-bit wine cannot start. The call in
-// frame/external_call.cpp is the same code in both builds.
+// frame/ground/external_call.cpp is the same code in both builds.
 #include <cstdio>
 
-#include "frame/external_functions.h"
+#include "frame/ground/external_functions.h"
 #include "stack_check_cases.h"
 
 int main() {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "frame/error_report.h"
-#include "frame/external_functions.h"
+#include "frame/ground/error_report.h"
+#include "frame/ground/external_functions.h"
 #include "runtime_error_exit.h"
 #include "stack_check_cases.h"
 

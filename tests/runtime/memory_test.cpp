@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "frame/memory.h"
+#include "frame/ground/memory.h"
 
 namespace {
 

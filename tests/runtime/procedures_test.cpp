@@ -4,8 +4,8 @@
 #include <limits>
 
 #include "designer/procedures.h"
-#include "frame/memory.h"
-#include "frame/owned.h"
+#include "frame/ground/memory.h"
+#include "frame/ground/owned.h"
 
 namespace {
 

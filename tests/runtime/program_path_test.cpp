@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "frame/program_path.h"
+#include "frame/ground/program_path.h"
 
 namespace {
 

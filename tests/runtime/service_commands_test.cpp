@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "frame/date_time.h"
-#include "frame/owned.h"
-#include "frame/service_commands.h"
+#include "frame/ground/date_time.h"
+#include "frame/ground/owned.h"
+#include "frame/ground/service_commands.h"
 
 namespace {
 

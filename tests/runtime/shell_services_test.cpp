@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "frame/shell_services.h"
+#include "frame/ground/shell_services.h"
 
 namespace {
 

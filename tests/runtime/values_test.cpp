@@ -8,9 +8,9 @@
 #include <sys/resource.h>
 #endif
 
-#include "frame/error_report.h"
-#include "frame/owned.h"
-#include "frame/values.h"
+#include "frame/ground/error_report.h"
+#include "frame/ground/owned.h"
+#include "frame/ground/values.h"
 #include "runtime_error_exit.h"
 
 namespace {

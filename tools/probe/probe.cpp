@@ -5,12 +5,12 @@
 #include <string_view>
 
 #include "designer/procedures.h"
-#include "frame/date_time.h"
-#include "frame/memory.h"
-#include "frame/owned.h"
-#include "frame/to_number.h"
+#include "frame/ground/date_time.h"
+#include "frame/ground/memory.h"
+#include "frame/ground/owned.h"
+#include "frame/ground/to_number.h"
 #ifdef _WIN32
-#include "frame/file_services.h"
+#include "frame/ground/file_services.h"
 #endif
 
 int ProbePicture(int argc, char** argv);  // probe_picture.cpp

@@ -1,4 +1,4 @@
-#include "frame/to_number.h"
+#include "frame/ground/to_number.h"
 
 #include <charconv>
 #include <cstdint>
@@ -7,7 +7,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "frame/text_normalise.h"
+#include "frame/ground/text_normalise.h"
 
 namespace {
 

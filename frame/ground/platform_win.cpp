@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "frame/platform.h"
+#include "frame/ground/platform.h"
 
 void* PlatformHeapAllocate(std::size_t size) { return HeapAlloc(GetProcessHeap(), 0, size); }
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "frame/values.h"
+#include "frame/ground/values.h"
 
 // Index of the last backslash that is a separator, or npos.
 std::size_t FindLastSeparator(std::string_view gbkPath);

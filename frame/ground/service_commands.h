@@ -3,7 +3,7 @@
 // omitted one.
 #pragma once
 
-#include "frame/values.h"
+#include "frame/ground/values.h"
 
 void CmdRunDirectory(ResultRecord* result, int argCount, const ArgRecord* args);
 void CmdToNumber(ResultRecord* result, int argCount, const ArgRecord* args);

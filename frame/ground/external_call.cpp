@@ -3,7 +3,7 @@
 // the call is made in assembly, with the stack position taken before the pushes and after the call.
 // On x86-64 the caller owns the stack and the convention cannot unbalance it; the positions are
 // reported equal and the call site reads the same in both builds.
-#include "frame/external_functions.h"
+#include "frame/ground/external_functions.h"
 
 #if defined(__i386__)
 

@@ -1,8 +1,8 @@
-#include "frame/error_report.h"
+#include "frame/ground/error_report.h"
 
 #include <string>
 
-#include "frame/platform.h"
+#include "frame/ground/platform.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "frame/values.h"
+#include "frame/ground/values.h"
 
 // The search a routine has open, or null. Each searching routine owns one slot, starts it at null
 // and passes it to every call; the search is closed when a listing runs out.

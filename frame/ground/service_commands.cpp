@@ -1,8 +1,8 @@
-#include "frame/service_commands.h"
+#include "frame/ground/service_commands.h"
 
-#include "frame/date_time.h"
-#include "frame/program_path.h"
-#include "frame/to_number.h"
+#include "frame/ground/date_time.h"
+#include "frame/ground/program_path.h"
+#include "frame/ground/to_number.h"
 
 ArgRecord ArgAt(int argCount, const ArgRecord* args, int index) {
   return index < argCount ? args[index] : MakeOmittedArg();

@@ -1,10 +1,10 @@
-#include "frame/external_functions.h"
+#include "frame/ground/external_functions.h"
 
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 
-#include "frame/error_report.h"
+#include "frame/ground/error_report.h"
 
 int ExportOrdinal(const char* exportName) {
   if (!exportName || exportName[0] != '#') return -1;

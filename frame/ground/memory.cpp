@@ -1,13 +1,13 @@
-#include "frame/memory.h"
+#include "frame/ground/memory.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 
-#include "frame/app_frame.h"
-#include "frame/error_report.h"
-#include "frame/platform.h"
+#include "frame/ground/app_frame.h"
+#include "frame/ground/error_report.h"
+#include "frame/ground/platform.h"
 
 namespace {
 

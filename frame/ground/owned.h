@@ -5,8 +5,8 @@
 
 #include <utility>
 
-#include "frame/memory.h"
-#include "frame/values.h"
+#include "frame/ground/memory.h"
+#include "frame/ground/values.h"
 
 template <typename T, void (*Free)(void*) = FrameFree>
 class FrameOwned {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "frame/values.h"
+#include "frame/ground/values.h"
 
 // The verb for a shell operation code: 1 "edit", 2 "explore", 3 "find", 4 "open", 5 "print";
 // omitted or any other code gives null, the shell's default verb.

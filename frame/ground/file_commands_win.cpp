@@ -1,7 +1,7 @@
 #include <vector>
 
-#include "frame/file_services.h"
-#include "frame/service_commands.h"
+#include "frame/ground/file_services.h"
+#include "frame/ground/service_commands.h"
 
 void CmdFindFile(ResultRecord* result, int argCount, const ArgRecord* args) {
   const ArgRecord mask = ArgAt(argCount, args, 1);

@@ -2,7 +2,7 @@
 // the user types one, full-width digits included.
 #pragma once
 
-#include "frame/values.h"
+#include "frame/ground/values.h"
 
 // Reads the normalised text (null is the empty text) as a C-style decimal number: leading white
 // space, an optional sign, digits with an optional point and fraction, an optional exponent.

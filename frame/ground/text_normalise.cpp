@@ -1,4 +1,4 @@
-#include "frame/text_normalise.h"
+#include "frame/ground/text_normalise.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "frame/values.h"
+#include "frame/ground/values.h"
 
 #include <cstring>
 #include <limits>
 
-#include "frame/memory.h"
+#include "frame/ground/memory.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "frame/service_commands.h"
-#include "frame/shell_services.h"
+#include "frame/ground/service_commands.h"
+#include "frame/ground/shell_services.h"
 
 void ShellExecuteRequest(const char* verb, const char* file, const char* parameters,
                          const char* workingDirectory, int showCommand) {

@@ -1,4 +1,4 @@
-#include "frame/date_time.h"
+#include "frame/ground/date_time.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "frame/text_normalise.h"
+#include "frame/ground/text_normalise.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "frame/platform.h"
+#include "frame/ground/platform.h"
 
 void* PlatformHeapAllocate(std::size_t size) { return std::malloc(size ? size : 1); }
 

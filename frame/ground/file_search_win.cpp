@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "frame/file_services.h"
+#include "frame/ground/file_services.h"
 
 namespace {
 

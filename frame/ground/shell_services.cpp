@@ -1,4 +1,4 @@
-#include "frame/shell_services.h"
+#include "frame/ground/shell_services.h"
 
 
 const char* ShellVerb(const ArgRecord& operation) {

@@ -2,7 +2,7 @@
 // date-time, now, and time interval.
 #pragma once
 
-#include "frame/values.h"
+#include "frame/ground/values.h"
 
 // A moment as calendar fields, proleptic Gregorian, month and day counted from 1.
 struct CalendarTime {

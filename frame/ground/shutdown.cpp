@@ -1,7 +1,7 @@
-#include "frame/app_frame.h"
-#include "frame/error_report.h"
-#include "frame/event_record.h"
-#include "frame/platform.h"
+#include "frame/ground/app_frame.h"
+#include "frame/ground/error_report.h"
+#include "frame/ground/event_record.h"
+#include "frame/ground/platform.h"
 
 AppFrame& TheFrame() {
   // Constructed on first use, so services called during static initialisation find it ready.

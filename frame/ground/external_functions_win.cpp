@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "frame/external_functions.h"
-#include "frame/system_library_loader.h"
+#include "frame/ground/external_functions.h"
+#include "frame/ground/system_library_loader.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "frame/event_record.h"
+#include "frame/ground/event_record.h"
 
 // The program's clean-up routine, called once at shutdown unless a runtime error ended the program.
 using CleanupRoutine = void (*)();

@@ -5,10 +5,10 @@
 #include <limits>
 #include <string>
 
-#include "frame/file_services.h"
-#include "frame/memory.h"
-#include "frame/program_path.h"
-#include "frame/win_handles.h"
+#include "frame/ground/file_services.h"
+#include "frame/ground/memory.h"
+#include "frame/ground/program_path.h"
+#include "frame/ground/win_handles.h"
 
 ByteBuffer ReadFileBytes(const char* fileName) {
   if (!fileName || !*fileName) return nullptr;

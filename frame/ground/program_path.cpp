@@ -1,7 +1,7 @@
-#include "frame/program_path.h"
+#include "frame/ground/program_path.h"
 
-#include "frame/app_frame.h"
-#include "frame/platform.h"
+#include "frame/ground/app_frame.h"
+#include "frame/ground/platform.h"
 
 namespace {
 

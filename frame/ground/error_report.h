@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "frame/app_frame.h"
+#include "frame/ground/app_frame.h"
 
 inline constexpr int kRuntimeErrorExitCode = -1;
 // The codes of the runtime error table; this program raises only the stack check's.
