@@ -402,10 +402,8 @@ LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
   return GuardedCallback([&] { return HandleFormMessage(*record, window, message, wParam, lParam); });
 }
 
-HWND UnitHandle(const Unit& unit) { return unit.LiveControl(); }
-
 bool CanTakeFocus(const Unit& unit) {
-  const HWND handle = UnitHandle(unit);
+  const HWND handle = unit.LiveControl();
   return (unit.flags & kUnitFocusable) && handle && IsWindowVisible(handle) && IsWindowEnabled(handle);
 }
 
@@ -433,12 +431,12 @@ void MoveFocus(WindowRecord& record, bool backwards) {
   const HWND focus = GetFocus();
   std::size_t at = order.size();
   for (std::size_t i = 0; i < order.size(); ++i) {
-    const HWND handle = UnitHandle(*order[i]);
+    const HWND handle = order[i]->LiveControl();
     if (handle == focus || IsChild(handle, focus)) at = i;
   }
   std::size_t next = 0;
   if (at < order.size()) next = backwards ? (at + order.size() - 1) % order.size() : (at + 1) % order.size();
-  SetFocus(UnitHandle(*order[next]));
+  SetFocus(order[next]->LiveControl());
 }
 
 }  // namespace
@@ -506,7 +504,7 @@ std::uint32_t ShowForm(WindowRecord& record, int runMode) {
   FocusByRule(record);
   const HWND focus = GetFocus();
   for (Unit& unit : record.units) {
-    const HWND handle = UnitHandle(unit);
+    const HWND handle = unit.LiveControl();
     if (handle && focus && (handle == focus || IsChild(handle, focus))) return unit.Id();
   }
   return 0;
@@ -519,7 +517,7 @@ void FocusByRule(WindowRecord& record) {
     SetFocus(record.lastFocus);
     return;
   }
-  if (Unit* unit = FocusCandidate(record)) SetFocus(UnitHandle(*unit));
+  if (Unit* unit = FocusCandidate(record)) SetFocus(unit->LiveControl());
 }
 
 bool PreTranslateFormMessage(const MSG& message) {
