@@ -16,11 +16,6 @@
 
 namespace {
 
-constexpr const char* kFontFiles[] = {"ma1.dat", "ma2.dat",  "ma3.dat",  "ma4.dat",  "ma5.dat",  "ma6.dat", "ma7.dat",
-                                      "ma8.dat", "ma9.dat", "ma10.dat", "ma11.dat", "ma12.dat", "ma13.dat"};
-static_assert(std::size(kFontFiles) == kDesignCount);
-
-constexpr const char* kFontFolder = "\\背景图片\\zesel\\";
 constexpr const char* kReferenceMoment = "2011年04月13日22时56分29秒";
 constexpr std::int32_t kSecondsUnit = 8;
 
@@ -156,8 +151,8 @@ void SaveSignature() {
 void InstallFonts() {
   Call(CommandProcessPendingEvents, {});
   const HeldText folder = FontFolder();
-  for (const char* file : kFontFiles) {
-    const HeldText path(JoinTexts(folder.Get(), file));
+  for (const Design& design : kDesignTable) {
+    const HeldText path(JoinTexts(folder.Get(), design.fontFile));
     if (CallExternal(kAddFontResource, path.Get()) != 0) NoteFontsAdded();
   }
   // The windows learn of the new fonts once, here on the worker thread, which may wait on them.
@@ -166,8 +161,8 @@ void InstallFonts() {
 
 void RemoveFonts() {
   const HeldText folder = FontFolder();
-  for (const char* file : kFontFiles) {
-    const HeldText path(JoinTexts(folder.Get(), file));
+  for (const Design& design : kDesignTable) {
+    const HeldText path(JoinTexts(folder.Get(), design.fontFile));
     CallExternal(kRemoveFontResource, path.Get());
   }
 }

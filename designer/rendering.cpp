@@ -104,7 +104,11 @@ void SelectDesign(DesignForm form) {
   // No tab selected draws the Chinese name in the first design.
   const int row = (english || chinese) ? tab : 0;
   SetCurrentFamily(row);
-  kDesignTable[row].draw();
+  if (kDesignTable[row].name == DesignName::kEnglish) {
+    DrawEnglishSignature();
+  } else {
+    DrawChineseSignature();
+  }
 }
 
 void RedrawDesign() {
