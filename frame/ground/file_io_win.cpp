@@ -8,6 +8,7 @@
 #include "frame/ground/file_services.h"
 #include "frame/ground/memory.h"
 #include "frame/ground/program_path.h"
+#include "frame/ground/replacing_file_win.h"
 #include "frame/ground/win_handles.h"
 
 ByteBuffer ReadFileBytes(const char* fileName) {
@@ -72,27 +73,42 @@ std::string FolderOf(const char* fileName) {
 
 }  // namespace
 
+ReplacingFile::ReplacingFile(const char* fileName) : target_(fileName ? fileName : "") {
+  if (target_.empty()) return;
+  const std::string folder = FolderOf(target_.c_str());
+  if (folder.empty()) return;
+  char temporary[MAX_PATH];
+  if (!GetTempFileNameA(folder.c_str(), "yj", 0, temporary)) return;
+  temporary_ = temporary;
+  file_ = UniqueFileHandle(
+      CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  good_ = file_.Valid();
+}
+
+ReplacingFile::~ReplacingFile() {
+  if (committed_ || temporary_.empty()) return;
+  file_ = UniqueFileHandle();
+  DeleteFileA(temporary_.c_str());
+}
+
+bool ReplacingFile::Write(const std::uint8_t* bytes, std::size_t length) {
+  good_ = good_ && WriteAll(file_.Get(), bytes, length);
+  return good_;
+}
+
+bool ReplacingFile::Commit() {
+  good_ = good_ && FlushFileBuffers(file_.Get());
+  file_ = UniqueFileHandle();  // closed before the rename
+  committed_ = good_ && MoveFileExA(temporary_.c_str(), target_.c_str(),
+                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  return committed_;
+}
+
 bool WriteFileBytes(const char* fileName, const ByteBuffer* buffers, int bufferCount) {
   if (!fileName || !*fileName) return false;
-  const std::string folder = FolderOf(fileName);
-  if (folder.empty()) return false;
-  char temporary[MAX_PATH];
-  if (!GetTempFileNameA(folder.c_str(), "yj", 0, temporary)) return false;
-
-  bool written;
-  {
-    UniqueFileHandle file(CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    written = file.Valid();
-    for (int i = 0; written && i < bufferCount; ++i) {
-      written = WriteAll(file.Get(), BufferBytes(buffers[i]), BufferLength(buffers[i]));
-    }
-    written = written && FlushFileBuffers(file.Get());
+  ReplacingFile file(fileName);
+  for (int i = 0; file.Good() && i < bufferCount; ++i) {
+    file.Write(BufferBytes(buffers[i]), BufferLength(buffers[i]));
   }
-  if (written &&
-      MoveFileExA(temporary, fileName, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return true;
-  }
-  DeleteFileA(temporary);
-  return false;
+  return file.Commit();
 }
