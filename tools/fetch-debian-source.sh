@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Unpacks one of Debian's source packages into build/sources/PACKAGE: libjpeg-turbo for the MinGW
-# builds, pillow for the BMP test corpus it carries. The machine's apt configuration is left alone:
-# a private source list, built at run time from the machine's own archive addresses, lives in a
-# scratch folder that is deleted afterwards (it names the archive host, which stays out of the
-# repository and the logs).
+# Unpacks one of Debian's source packages into build/sources/PACKAGE: libjpeg-turbo, zlib and
+# libpng1.6 for the MinGW builds, pillow for the BMP test corpus it carries. The machine's apt
+# configuration is left alone: a private source list, built at run time from the machine's own
+# archive addresses, lives in a scratch folder that is deleted afterwards (it names the archive
+# host, which stays out of the repository and the logs).
 #
 # Usage: tools/fetch-debian-source.sh PACKAGE FILE   (FILE: a path inside the unpacked tree whose
 # presence means the package is there already)
@@ -59,8 +59,33 @@ apt_options=(
 )
 echo "setup: fetching the $package source package"
 apt-get "${apt_options[@]}" update -qq >/dev/null
-(cd "$scratch/download" && apt-get "${apt_options[@]}" source --download-only -qq "$package" >/dev/null)
-dsc=$(ls "$scratch"/download/"$package"_*.dsc | head -n 1)
+# Newest version first. An archive mirror may list a version whose files it does not serve (the
+# security suite's source pool is missing from some): the next older one is taken then. apt's own
+# messages name the host, so a failed attempt's are kept out of the output.
+versions=()
+while read -r version; do
+  i=${#versions[@]}
+  versions+=("$version")
+  while ((i > 0)) && dpkg --compare-versions "${versions[i-1]}" lt "$version"; do
+    versions[i]=${versions[i-1]}
+    versions[i-1]=$version
+    i=$((i - 1))
+  done
+done < <(apt-cache "${apt_options[@]}" showsrc "$package" 2>/dev/null |
+           awk -v p="$package" '/^Package:/ { ours = ($2 == p) } ours && /^Version:/ { print $2 }' |
+           sort -u)
+((${#versions[@]})) || { echo "setup: no source package $package in the machine's archives" >&2; exit 1; }
+dsc=
+for version in "${versions[@]}"; do
+  rm -rf "$scratch/download"/*
+  if (cd "$scratch/download" &&
+      apt-get "${apt_options[@]}" source --download-only -qq "$package=$version" >/dev/null 2>&1); then
+    dsc=$(ls "$scratch"/download/"$package"_*.dsc | head -n 1)
+    break
+  fi
+  echo "setup: the archive does not serve $package $version; trying an older version"
+done
+[[ -n $dsc ]] || { echo "setup: no version of $package could be fetched" >&2; exit 1; }
 rm -rf "$target" "$scratch/unpacked"
 dpkg-source --no-check -x "$dsc" "$scratch/unpacked" >/dev/null
 mkdir -p "$(dirname "$target")"

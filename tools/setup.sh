@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what a fresh Debian 12 machine lacks for building and testing, unpacks the libjpeg-turbo
-# source for the Windows builds and bmpsuite (with its ImageMagick references) for the corpus test.
+# Installs what a fresh Debian 12 machine lacks for building and testing, unpacks the libjpeg-turbo,
+# zlib and libpng sources for the Windows builds and bmpsuite (with its ImageMagick references) for
+# the corpus test.
 # Idempotent: quick when everything is there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -9,7 +10,7 @@ packages=(
   cmake make g++ g++-multilib git pkg-config
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   wine64 fonts-wine xvfb xauth x11-utils
-  nasm libjpeg62-turbo-dev libjpeg-turbo-progs googletest
+  nasm libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev zlib1g-dev googletest
   imagemagick locales dpkg-dev fonts-arphic-uming
   clang libclang-rt-14-dev
   python3-fonttools python3-brotli python3-pil zip
@@ -48,6 +49,9 @@ else
 fi
 
 tools/fetch-debian-source.sh libjpeg-turbo CMakeLists.txt
+# zlib and libpng: the PNG writer's, statically into the MinGW builds as libjpeg-turbo is.
+tools/fetch-debian-source.sh zlib CMakeLists.txt
+tools/fetch-debian-source.sh libpng1.6 png.h
 # bmpsuite, the BMP test corpus, comes with pillow's source; ImageMagick's decodings are its references.
 tools/fetch-debian-source.sh pillow Tests/images/bmp/g
 tools/make-bmpsuite-references.sh
