@@ -6,6 +6,8 @@
     frame         ->  frame/ground, forms, frame           (the loop, above the component model)
     canvas        ->  frame/ground, forms, canvas
     designer      ->  frame/ground, forms, frame, canvas, designer
+    tools/signature_sheet  ->  frame/ground, forms, canvas, designer, tools/signature_sheet
+                                            (a program beside the program: no loop, no frame)
 
 Nothing below designer/ includes it. Prints every include that points up or sideways and exits 1
 when there is one; 0 and a one-line summary otherwise. Usage: tools/check-floors.py [ROOT]
@@ -20,6 +22,7 @@ FLOORS = {
     "frame": {"frame/ground", "forms", "frame"},
     "canvas": {"frame/ground", "forms", "canvas"},
     "designer": {"frame/ground", "forms", "frame", "canvas", "designer"},
+    "tools/signature_sheet": {"frame/ground", "forms", "canvas", "designer", "tools/signature_sheet"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
 

@@ -1,0 +1,40 @@
+// The signature sheet tool's command line: what to draw, how, and where the pictures go.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+enum class OutputFormat { kPng, kBmp };
+
+struct SheetOptions {
+  std::vector<std::string> names;  // as given on the command line, GBK
+  std::string listFile;            // --list: one name a line
+  std::optional<int> design;       // --design N; none draws every design
+  int size = 70;                   // points at the display's resolution, as the program's size box
+  std::uint32_t colour = 0;        // 0x00BBGGRR
+  int scale = 1;                   // 1 draws the program's pixels; up to 8 for print
+  std::string background;          // a picture file; empty: transparent
+  int atX = 165, atY = 130;        // the write position on a background, in its pixels
+  std::optional<int> trimMargin;   // --trim: crop to the ink and this many pixels around it
+  OutputFormat format = OutputFormat::kPng;
+  std::string outFolder;           // --out; "." unless only a sheet is asked for
+  std::string sheetFile;           // --sheet: one contact sheet of every name
+  std::string fontFolder;          // --fonts; the program folder's font folder by default
+  bool help = false;
+};
+
+inline constexpr int kMaxScale = 8;
+inline constexpr int kMaxSize = 500;
+inline constexpr int kDefaultTrimMargin = 16;
+
+// The options, or an error text (GBK) naming the option at fault.
+struct ParsedOptions {
+  std::optional<SheetOptions> options;
+  std::string error;
+};
+ParsedOptions ParseSheetOptions(const std::vector<std::string>& arguments);
+
+// What --help prints.
+extern const char* const kSheetUsage;
