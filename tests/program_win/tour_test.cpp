@@ -15,6 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "designer/design_table.h"
+#include "tests/signature_sheet_win/tool_process_win.h"
+
 namespace {
 
 constexpr const char* kTitle = "云笺免费签名设计正式版 V2.0";
@@ -466,6 +469,23 @@ TEST_F(ProgramTour, EveryDesignDrawsAndSavesAndTheProgramEndsCleanly) {
       EXPECT_GT(Differences(designs[a], designs[b]), 0) << "designs " << a << " and " << b << " draw alike";
     }
   }
+  // The signature sheet tool draws each design as the program does: the same settings over the same
+  // background give the same BMP, byte for byte.
+  const ToolRun sheetTool = RunTool(std::string(YJ_PROGRAM_DIR) + "\\signsheet.exe",
+                                    "--format bmp --background \"" YJ_PROGRAM_DIR "\\背景图片\\01-letter-paper.jpg\" "
+                                    "--at 165,130 --size 70 --color 000000 --out signsheet 王小明/Xiaoming",
+                                    folder_);
+  ASSERT_EQ(sheetTool.exitCode, 0u) << sheetTool.output;
+  for (int design = 0; design < kDesigns; ++design) {
+    const std::string name = std::string(design < 9 ? "王小明" : "Xiaoming") + "_" + DesignName(design).substr(6) + "_" +
+                             kDesignTable[design].caption;
+    const Bitmap drawn = ReadBitmap(folder_ + "\\signsheet\\" + name + ".bmp");
+    EXPECT_EQ(drawn.width, 500) << name;
+    EXPECT_TRUE(drawn.bytes == designs[design].bytes) << "design " << design << ": the tool's " << name
+                                                      << ".bmp differs from the program's in "
+                                                      << Differences(drawn, designs[design]) << " pixels";
+  }
+
   // An English design leaves the label with the last Chinese design's caption.
   EXPECT_EQ(TextOf(c.designLabel), "[黄草简签]");
 
