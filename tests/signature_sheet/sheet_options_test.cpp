@@ -71,6 +71,7 @@ TEST(SheetOptions, BadOptionsAreRefusedNamingTheOption) {
       {{"--format", "gif", "a"}, "--format"},     {{"--at", "10", "a"}, "--at"},
       {{"--trim=x", "a"}, "--trim"},              {{"--bold", "a"}, "--bold"},
       {{"-x", "a"}, "-x"},                        {{"a", "--out"}, "--out"},
+      {{"a", "--bogus"}, "未知选项：--bogus"},
       {{}, "--list"},                             {{"a", "--list", "n.txt"}, "--list"},
   };
   for (const auto& c : cases) {

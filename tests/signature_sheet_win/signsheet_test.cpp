@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/frame_win/scratch_folder.h"
 #include "tests/signature_sheet_win/tool_process_win.h"
 
 namespace {
@@ -64,38 +65,13 @@ int CALLBACK NoteFamily(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found
   return 0;
 }
 
-// Deletes a folder and everything in it: each test starts from an empty folder of its own.
-void RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = found.cFileName;
-      if (name == "." || name == "..") continue;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(folder + "\\" + name);
-      } else {
-        DeleteFileA((folder + "\\" + name).c_str());
-      }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-  }
-  RemoveDirectoryA(folder.c_str());
-}
-
 class Signsheet : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = std::string(YJ_WORK_DIR) + "\\" + test->name();
-    CreateDirectoryA(YJ_WORK_DIR, nullptr);
-    RemoveTree(folder_);
-    CreateDirectoryA(folder_.c_str(), nullptr);
-  }
-  ToolRun Run(const std::string& arguments) { return RunTool(kTool, arguments, folder_); }
-  std::string In(const std::string& name) const { return folder_ + "\\" + name; }
+  ToolRun Run(const std::string& arguments) { return RunTool(kTool, arguments, folder_.Path()); }
+  std::string In(const std::string& name) const { return folder_ / name; }
+  std::vector<std::string> Files() const { return FilesIn(folder_.Path()); }
 
-  std::string folder_;
+  ScratchFolder folder_;  // the tool's working folder, removed after each test
 };
 
 TEST_F(Signsheet, EachScaleGrowsThePictureWithRealAlphaAndTheExactInkColour) {
@@ -156,7 +132,7 @@ TEST_F(Signsheet, TrimLeavesExactlyTheMarginAsked) {
 TEST_F(Signsheet, TheSheetHasARowPerDesignForEachName) {
   const ToolRun run = Run("--sheet sheet.png 王小明/Xiaoming \"刘德华/Liu Dehua\"");
   ASSERT_EQ(run.exitCode, 0u) << run.output;
-  EXPECT_EQ(FilesIn(folder_), std::vector<std::string>({"sheet.png"})) << "only the sheet is written";
+  EXPECT_EQ(Files(), std::vector<std::string>({"sheet.png"})) << "only the sheet is written";
   const Picture sheet = ReadPng(In("sheet.png"));
   ASSERT_GT(sheet.height, 0);
   // Down the caption column each heading and caption is one run of dark pixels: a heading and 13
@@ -201,6 +177,11 @@ TEST_F(Signsheet, ANameADesignCannotDrawIsReportedNotDrawnAndNothingIsBroadcast)
   EXPECT_EQ(run.exitCode, 1u) << run.output;
   EXPECT_NE(run.output.find("没有英文名"), std::string::npos) << run.output;
   EXPECT_TRUE(FilesIn(In("pictures")).empty());
+  // Design 0's font has no 龘 (it covers GB2312 and a few more): the name is reported, not boxed.
+  const ToolRun rare = Run("--design 0 --out rare 王龘");
+  EXPECT_EQ(rare.exitCode, 1u) << rare.output;
+  EXPECT_NE(rare.output.find("缺少“龘”"), std::string::npos) << rare.output;
+  EXPECT_TRUE(FilesIn(In("rare")).empty());
   EXPECT_EQ(g_fontChanges, 0) << "the tool announced its fonts to other programs";
   // The fonts were the tool's alone: this process still cannot select them.
   HDC screen = GetDC(nullptr);
@@ -237,7 +218,7 @@ TEST_F(Signsheet, BadInputFailsClearlyAndLeavesNoFileBehind) {
     EXPECT_EQ(run.exitCode, 2u) << c.arguments << "\n" << run.output;
     EXPECT_NE(run.output.find(c.says), std::string::npos) << c.arguments << "\n" << run.output;
   }
-  EXPECT_EQ(FilesIn(folder_), std::vector<std::string>({"a-file", "not-a-picture.jpg"}))
+  EXPECT_EQ(Files(), std::vector<std::string>({"a-file", "not-a-picture.jpg"}))
       << "a failed run left a file behind";
 }
 

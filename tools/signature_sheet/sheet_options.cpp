@@ -1,6 +1,8 @@
 #include "tools/signature_sheet/sheet_options.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <string_view>
 
 #include "forms/layouts/window_ids.h"
@@ -93,6 +95,12 @@ ParsedOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
       }
       continue;
     }
+    constexpr std::string_view kValueOptions[] = {"--list",  "--design", "--size",   "--color",
+                                                  "--colour", "--scale", "--background", "--at",
+                                                  "--format", "--out",   "--sheet",  "--fonts"};
+    if (std::find(std::begin(kValueOptions), std::end(kValueOptions), name) == std::end(kValueOptions)) {
+      return fail("未知选项：" + name);
+    }
     std::string value;
     if (inlineValue) {
       value = *inlineValue;
@@ -152,8 +160,6 @@ ParsedOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
     } else if (name == "--fonts") {
       if (value.empty()) return fail(bad);
       options.fontFolder = value;
-    } else {
-      return fail("未知选项：" + name);
     }
   }
   if (options.help) return {options, {}};

@@ -3,7 +3,7 @@
 //
 // Exit codes: 0 everything asked for was drawn; 1 drawn, but some names, lines or designs were
 // skipped (each is reported); 2 nothing more could be done (a bad option, an unreadable list,
-// background or font folder, a folder or file that cannot be written).
+// background or font folder, a folder or file that cannot be written, Ctrl+C).
 #include <windows.h>
 
 #include <cstdio>
@@ -28,6 +28,18 @@ constexpr int kCaptionPoints = 12;
 constexpr int kHeadingPoints = 16;
 constexpr std::uint32_t kCaptionColour = 0x202020;
 constexpr std::uint32_t kNoteColour = 0x808080;
+
+// Set by Ctrl+C or Ctrl+Break: the run stops between two pictures, so the file being written is
+// finished or dropped whole and no temporary file is left behind.
+volatile LONG g_interrupted = 0;
+
+BOOL WINAPI OnConsoleBreak(DWORD event) {
+  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+  InterlockedExchange(&g_interrupted, 1);
+  return TRUE;
+}
+
+bool Interrupted() { return InterlockedCompareExchange(&g_interrupted, 0, 0) != 0; }
 
 void Say(const std::string& text) {
   std::fputs(text.c_str(), stderr);
@@ -164,6 +176,7 @@ int WriteSheet(Run& run, const std::vector<SignatureName>& names) {
   const SheetLayout spacing(options.scale, 0, 0);  // a block's height does not depend on the widths
   Progress progress(2 * names.size());
   for (std::size_t i = 0; i < names.size(); ++i) {
+    if (Interrupted()) return Fail("已中断，总览图没有写出");
     const SheetBlock block = run.Block(names[i]);
     progress.Done(i + 1);
     height += spacing.BlockHeight(block);
@@ -181,6 +194,7 @@ int WriteSheet(Run& run, const std::vector<SignatureName>& names) {
     return Fail("无法写入总览图：" + options.sheetFile);
   }
   for (std::size_t i = 0; i < names.size(); ++i) {
+    if (Interrupted()) return Fail("已中断，总览图没有写出");
     if (!sheet.Append(layout.Compose(run.Block(names[i])))) return Fail("无法写入总览图：" + options.sheetFile);
     progress.Done(names.size() + i + 1);
   }
@@ -257,6 +271,7 @@ int Main(const std::vector<std::string>& arguments) {
     for (std::size_t i = 0; i < names.size(); ++i) {
       bool saidNoForm[2] = {false, false};
       for (const int design : run.designs) {
+        if (Interrupted()) return Fail("已中断");
         Skip skip;
         const std::optional<Rgba> picture = run.Picture(names[i], design, &skip);
         if (!picture) {
@@ -291,8 +306,14 @@ int Main(const std::vector<std::string>& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Console output in the program's code page, whatever the console was set to.
-  SetConsoleOutputCP(936);
-  std::vector<std::string> arguments(argv + 1, argv + argc);
-  return Main(arguments);
+  // Messages in the program's code page while the tool runs; the console gets its own back after.
+  const UINT consolePage = GetConsoleOutputCP();
+  if (consolePage) SetConsoleOutputCP(936);
+  SetConsoleCtrlHandler(OnConsoleBreak, TRUE);
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  const int exitCode = Main(arguments);
+  std::fflush(stdout);
+  std::fflush(stderr);
+  if (consolePage) SetConsoleOutputCP(consolePage);
+  return exitCode;
 }
