@@ -14,7 +14,8 @@ enum class PngPixels { kRgb, kRgba };
 // Bytes in one row of `width` pixels of the kind, or 0 when that does not fit in a size_t.
 std::size_t PngRowBytes(std::uint32_t width, PngPixels pixels);
 
-// Pixels per metre for a resolution in dots per inch, rounded (96 dpi: 3780).
+// Pixels per metre for a resolution in dots per inch, rounded (96 dpi: 3780); 0 for no resolution
+// (0 or less) and for one beyond what a pHYs chunk holds (2^31 - 1).
 std::uint32_t PngPixelsPerMetre(int dotsPerInch);
 
 class PngWriter {

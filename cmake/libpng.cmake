@@ -23,6 +23,12 @@ endif()
 # zlib's CMake renames the zconf.h of the tree it builds, and builds a DLL and two test programs
 # besides the static library. It works on a copy of its own (the unpacked tree is shared by every
 # build tree, maybe at the same moment), and only the static library is built and installed.
+# Under make the nested make shares the jobs of the outer one (the step runs in zlib's build folder).
+if(CMAKE_GENERATOR MATCHES "Makefiles")
+  set(yj_zlib_build_command "$(MAKE)" zlibstatic)
+else()
+  set(yj_zlib_build_command ${CMAKE_COMMAND} --build <BINARY_DIR> --target zlibstatic)
+endif()
 set(yj_zlib_prefix "${CMAKE_BINARY_DIR}/zlib")
 set(yj_zlib_install "${yj_zlib_prefix}/install")
 ExternalProject_Add(zlib_build
@@ -35,7 +41,7 @@ ExternalProject_Add(zlib_build
     -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
     -DCMAKE_BUILD_TYPE=Release
     -DCMAKE_INSTALL_PREFIX=<INSTALL_DIR>
-  BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target zlibstatic
+  BUILD_COMMAND ${yj_zlib_build_command}
   INSTALL_COMMAND ${CMAKE_COMMAND} -E make_directory <INSTALL_DIR>/lib <INSTALL_DIR>/include
   COMMAND ${CMAKE_COMMAND} -E copy <BINARY_DIR>/libzlibstatic.a <INSTALL_DIR>/lib/libz.a
   COMMAND ${CMAKE_COMMAND} -E copy <BINARY_DIR>/zconf.h <SOURCE_DIR>/zlib.h <INSTALL_DIR>/include
