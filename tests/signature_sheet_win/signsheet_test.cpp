@@ -182,6 +182,10 @@ TEST_F(Signsheet, ANameADesignCannotDrawIsReportedNotDrawnAndNothingIsBroadcast)
   EXPECT_EQ(rare.exitCode, 1u) << rare.output;
   EXPECT_NE(rare.output.find("缺少“龘”"), std::string::npos) << rare.output;
   EXPECT_TRUE(FilesIn(In("rare")).empty());
+  // 500 points at eight times would need a picture of some 10^8 pixels: refused, not attempted.
+  const ToolRun huge = Run("--design 0 --size 500 --scale 8 --out huge 王小明王小明");
+  EXPECT_EQ(huge.exitCode, 1u) << huge.output;
+  EXPECT_NE(huge.output.find("图片太大"), std::string::npos) << huge.output;
   EXPECT_EQ(g_fontChanges, 0) << "the tool announced its fonts to other programs";
   // The fonts were the tool's alone: this process still cannot select them.
   HDC screen = GetDC(nullptr);

@@ -168,6 +168,7 @@ DrawnSignature SignatureRenderer::CoverageWithRoom(const std::string& text, SIZE
                                                    bool* clipped) {
   const int width = cell.cx + 2 * pad;
   const int height = cell.cy + 2 * pad;
+  if (static_cast<long long>(width) * height > kMaxPixels) return {};
   UniqueBitmap bitmap(CreateCompatibleBitmap(screen_.Get(), width, height));
   if (!bitmap.Get()) return {};
   {

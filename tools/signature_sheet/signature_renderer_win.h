@@ -54,7 +54,7 @@ class SignatureRenderer {
   // Whether the design can draw `text`: its font is there and has every character (spaces aside).
   // When not, *why says what is missing.
   bool CanDraw(int design, const std::string& text, std::string* why);
-  // The text in the design.
+  // The text in the design; an empty picture when it cannot be made (too large, no memory).
   DrawnSignature Draw(int design, const std::string& text);
 
   // Plain text for captions: 宋体 at `points` (before scaling), as transparent ink.

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <utility>
 #include <string>
@@ -124,8 +125,12 @@ struct Run {
       *skip = *obstacle;
       return std::nullopt;
     }
-    Rgba picture = FinishedPicture(renderer.Draw(design, name.For(kDesignTable[design].name)), options.trimMargin,
-                                   renderer.HasBackground(), options.colour);
+    const DrawnSignature drawn = renderer.Draw(design, name.For(kDesignTable[design].name));
+    if (drawn.picture.width == 0) {
+      skip->why = "图片太大，画不出来（超过 6700 万像素或内存不足）";
+      return std::nullopt;
+    }
+    Rgba picture = FinishedPicture(drawn, options.trimMargin, renderer.HasBackground(), options.colour);
     if (picture.width == 0) {
       skip->why = "没有画出任何笔迹";
       return std::nullopt;
@@ -311,7 +316,12 @@ int main(int argc, char** argv) {
   if (consolePage) SetConsoleOutputCP(936);
   SetConsoleCtrlHandler(OnConsoleBreak, TRUE);
   const std::vector<std::string> arguments(argv + 1, argv + argc);
-  const int exitCode = Main(arguments);
+  int exitCode;
+  try {
+    exitCode = Main(arguments);
+  } catch (const std::bad_alloc&) {
+    exitCode = Fail("内存不足");
+  }
   std::fflush(stdout);
   std::fflush(stderr);
   if (consolePage) SetConsoleOutputCP(consolePage);
