@@ -241,7 +241,7 @@ enum class Op { kBegin, kRow, kRowsToEnd, kFinish };
 struct Step {
   Op op;
   bool succeeds;
-  const char* reason;  // part of Error() when the step fails
+  const char* reason;  // found in Error() when the step fails
 };
 enum class SinkKind { kTakes, kRefusesFirst, kRefusesAfter4k, kThrows };
 
@@ -258,7 +258,7 @@ TEST(PngWriter, FailuresAnswerFalseWithAReason) {
       {"sink refuses the first bytes", 4, 4, SinkKind::kRefusesFirst,
        {{Op::kBegin, false, "sink"}, {Op::kRow, false, "failed earlier: the sink"}}, false},
       {"sink throws", 4, 4, SinkKind::kThrows, {{Op::kBegin, false, "sink"}}, false},
-      {"sink refuses part way", 300, 200, SinkKind::kRefusesAfter4k,
+      {"sink refuses midway", 300, 200, SinkKind::kRefusesAfter4k,
        {{Op::kBegin, true, ""}, {Op::kRowsToEnd, false, "sink"}, {Op::kFinish, false, "failed earlier"}},
        false},
       {"rows missing at Finish, then supplied", 4, 3, SinkKind::kTakes,

@@ -58,13 +58,13 @@ Box DifferenceBounds(const Rgba& a, const Rgba& b) {
 }
 
 Rgba Cropped(const Rgba& picture, const Box& box, std::uint32_t outside) {
-  Rgba part = Filled(std::max(box.Width(), 0), std::max(box.Height(), 0), outside, 0);
+  Rgba area = Filled(std::max(box.Width(), 0), std::max(box.Height(), 0), outside, 0);
   const Box inside = Intersection(box, {0, 0, picture.width, picture.height});
   for (int y = inside.top; y < inside.bottom; ++y) {
     std::copy_n(picture.At(inside.left, y), static_cast<std::size_t>(inside.Width()) * 4,
-                part.At(inside.left - box.left, y - box.top));
+                area.At(inside.left - box.left, y - box.top));
   }
-  return part;
+  return area;
 }
 
 void LayOver(Rgba* target, int x, int y, const Rgba& source) {

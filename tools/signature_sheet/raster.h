@@ -33,7 +33,7 @@ Box AlphaBounds(const Rgba& picture);
 // The smallest box holding every pixel where the two pictures (of one size) differ.
 Box DifferenceBounds(const Rgba& a, const Rgba& b);
 
-// The part of `picture` inside `box`, which may reach beyond it: pixels outside are `outside`'s
+// The area of `picture` inside `box`, which may reach beyond it: pixels outside are `outside`'s
 // colour with alpha 0.
 Rgba Cropped(const Rgba& picture, const Box& box, std::uint32_t outside);
 

@@ -180,7 +180,7 @@ DrawnSignature SignatureRenderer::CoverageWithRoom(const std::string& text, SIZE
   }
   const std::vector<std::uint8_t> white = ReadBgra(bitmap.Get(), width, height);
   if (white.empty()) return {};
-  // White on black: each pixel's level is how much of it the glyphs cover. Only the part holding
+  // White on black: each pixel's level is how much of it the glyphs cover. Only the area holding
   // the cell and the ink is kept; trimming may reach beyond it with transparent pixels.
   const auto level = [&](int x, int y) {
     const std::uint8_t* pixel = white.data() + (static_cast<std::size_t>(y) * width + x) * 4;
