@@ -1,6 +1,8 @@
 #include "tools/signature_sheet/raster.h"
 
 #include <algorithm>
+#include <limits>
+#include <new>
 
 Box Union(const Box& a, const Box& b) {
   if (a.Empty()) return b;
@@ -19,7 +21,9 @@ Box Inflated(const Box& box, int margin) {
 }
 
 Rgba Filled(int width, int height, std::uint32_t colour, std::uint8_t alpha) {
-  Rgba picture{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 4)};
+  const std::uint64_t bytes = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * 4;
+  if (bytes > std::numeric_limits<std::size_t>::max()) throw std::bad_alloc();
+  Rgba picture{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(bytes))};
   for (std::size_t i = 0; i < picture.pixels.size(); i += 4) {
     picture.pixels[i] = colour & 0xFF;
     picture.pixels[i + 1] = (colour >> 8) & 0xFF;

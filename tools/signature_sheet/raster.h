@@ -25,7 +25,8 @@ struct Rgba {
   const std::uint8_t* At(int x, int y) const { return pixels.data() + (static_cast<std::size_t>(y) * width + x) * 4; }
 };
 
-// A picture of one colour and alpha.
+// A picture of one colour and alpha. Throws std::bad_alloc when its bytes would not fit in a size_t
+// (a 32-bit process) or in memory.
 Rgba Filled(int width, int height, std::uint32_t colour, std::uint8_t alpha);
 
 // The smallest box holding every pixel of alpha above 0; empty when there is none.

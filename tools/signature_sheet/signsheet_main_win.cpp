@@ -6,6 +6,7 @@
 // background or font folder, a folder or file that cannot be written, Ctrl+C).
 #include <windows.h>
 
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -118,6 +119,15 @@ struct Run {
   SignatureRenderer& renderer;
   std::vector<int> designs;
   bool skipped = false;
+  std::array<Rgba, kDesignCount> captions;  // made once: every name's block shows them
+
+  const Rgba& CaptionOf(int design) {
+    if (captions[design].width == 0) {
+      captions[design] = FinishedPicture(renderer.Caption(DesignLabel(design), kCaptionPoints, kCaptionColour),
+                                         std::nullopt, false, kCaptionColour);
+    }
+    return captions[design];
+  }
 
   // The name's picture in the design, or why there is none.
   std::optional<Rgba> Picture(const SignatureName& name, int design, Skip* skip) {
@@ -155,8 +165,7 @@ struct Run {
     block.heading = FinishedPicture(renderer.Caption(name.Label(), kHeadingPoints, 0), std::nullopt, false, 0);
     for (const int design : designs) {
       SheetRow row;
-      row.caption = FinishedPicture(renderer.Caption(DesignLabel(design), kCaptionPoints, kCaptionColour),
-                                    std::nullopt, false, kCaptionColour);
+      row.caption = CaptionOf(design);
       Skip skip;
       if (std::optional<Rgba> picture = Picture(name, design, &skip)) {
         row.picture = std::move(*picture);
@@ -262,7 +271,7 @@ int Main(const std::vector<std::string>& arguments) {
     if (!laid) return Fail("底图" + options.background + why);
   }
 
-  Run run{options, renderer, {}, false};
+  Run run{options, renderer, {}, false, {}};
   for (int design = 0; design < kDesignCount; ++design) {
     if (!options.design || *options.design == design) run.designs.push_back(design);
   }
