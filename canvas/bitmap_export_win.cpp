@@ -81,7 +81,7 @@ UniqueBitmap StretchedCopy(HDC screen, HBITMAP source, const BITMAP& sourceInfo,
 UniqueGlobal BitmapToDib(HBITMAP bitmap, DWORD compression, HPALETTE palette) {
   if (!bitmap || compression == BI_BITFIELDS) return {};
   BITMAP info{};
-  if (!GetObjectA(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return {};
+  if (!GetObjectW(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return {};
   ScreenSurface screen;
   if (!screen) return {};
   ScopedPalette selectPalette(screen.Get(), palette ? palette : static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)));
@@ -139,7 +139,7 @@ std::int32_t ResolveExportSide(std::optional<std::int32_t> requested, std::int32
 
 ByteBuffer BitmapToBmpFile(HBITMAP source, std::optional<std::int32_t> width, std::optional<std::int32_t> height) {
   BITMAP info{};
-  if (!source || !GetObjectA(source, sizeof info, &info)) return nullptr;
+  if (!source || !GetObjectW(source, sizeof info, &info)) return nullptr;
   const std::int32_t exportWidth = ResolveExportSide(width, info.bmWidth);
   const std::int32_t exportHeight = ResolveExportSide(height, info.bmHeight);
   if (exportWidth <= 0 || exportHeight <= 0) return nullptr;

@@ -18,6 +18,7 @@
 #include "canvas/prepared_picture_win.h"
 #include "canvas/text_segments.h"
 #include "forms/callback_guard.h"
+#include "frame/ground/gbk_text_win.h"
 #include "forms/property_ids.h"
 #include "forms/type_ids.h"
 #include "frame/ground/app_frame.h"
@@ -107,7 +108,9 @@ void DrawPanel::RebuildFont() {
   if (properties_.font) {
     font = *properties_.font;
   } else {
-    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+    LOGFONTW system{};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof system, &system);
+    font = GbkFont(system);
   }
   if (properties_.coordUnit >= 1 && properties_.coordUnit <= 5) {
     const double inches = std::abs(static_cast<double>(font.lfHeight)) / CurrentDisplayMetrics().pixelsPerInchY;
@@ -127,17 +130,18 @@ void DrawPanel::RebuildFont() {
   std::memcpy(made.lfFaceName, face, LF_FACESIZE);
   if (font_.Get() && std::memcmp(&made, &fontMadeFrom_, sizeof made) == 0) return;
   font_.Reset();
-  font_.Reset(CreateFontA(made.lfHeight, made.lfWidth, made.lfEscapement, made.lfOrientation, made.lfWeight,
-                          made.lfItalic, made.lfUnderline, made.lfStrikeOut, DEFAULT_CHARSET, 0, 0, PROOF_QUALITY,
-                          0, face));
+  LOGFONTW wide = WideFont(made);
+  wide.lfCharSet = DEFAULT_CHARSET;
+  wide.lfQuality = PROOF_QUALITY;
+  font_.Reset(CreateFontIndirectW(&wide));
   fontMadeFrom_ = made;
 }
 
 void DrawPanel::ApplyBorder() {
   if (!control_) return;
   constexpr LONG_PTR kEdges = WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE;
-  LONG_PTR exStyle = GetWindowLongPtrA(control_, GWL_EXSTYLE) & ~kEdges;
-  LONG_PTR style = GetWindowLongPtrA(control_, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_BORDER);
+  LONG_PTR exStyle = GetWindowLongPtrW(control_, GWL_EXSTYLE) & ~kEdges;
+  LONG_PTR style = GetWindowLongPtrW(control_, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_BORDER);
   switch (properties_.border) {
     case 1: exStyle |= WS_EX_CLIENTEDGE; break;
     case 2: exStyle |= WS_EX_DLGMODALFRAME; break;
@@ -146,8 +150,8 @@ void DrawPanel::ApplyBorder() {
     case 5: style |= WS_BORDER; break;
     default: break;
   }
-  SetWindowLongPtrA(control_, GWL_EXSTYLE, exStyle);
-  SetWindowLongPtrA(control_, GWL_STYLE, style);
+  SetWindowLongPtrW(control_, GWL_EXSTYLE, exStyle);
+  SetWindowLongPtrW(control_, GWL_STYLE, style);
   SetWindowPos(control_, nullptr, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
@@ -244,7 +248,7 @@ void DrawPanel::WriteText(WriteKind kind, std::optional<std::int32_t> x, std::op
     DPtoLP(dc, margin, 2);
     const int scrollMargin = std::abs(margin[1].y - margin[0].y);
     SIZE letter{};
-    GetTextExtentPoint32A(dc, "W", 1, &letter);
+    GetTextExtentPoint32W(dc, L"W", 1, &letter);
     const int emptyLineHeight = letter.cy;
 
     const auto nextLine = [&](int segmentHeight) {
@@ -263,17 +267,16 @@ void DrawPanel::WriteText(WriteKind kind, std::optional<std::int32_t> x, std::op
       for (std::size_t i = 0; i < segments.size(); ++i) {
         const TextSegment& segment = segments[i];
         SIZE extent{0, emptyLineHeight};
-        if (segment.length) {
-          GetTextExtentPoint32A(dc, text.data() + segment.start, static_cast<int>(segment.length), &extent);
-        }
+        const std::wstring wide = WideFromGbk(std::string_view(text).substr(segment.start, segment.length));
+        if (!wide.empty()) GetTextExtentPoint32W(dc, wide.data(), static_cast<int>(wide.size()), &extent);
         if (scrolls && p.y + extent.cy > client.bottom) {
           const int distance = p.y + extent.cy + scrollMargin - client.bottom;
           ScrollUp(dc, distance);
           scrolled = true;
           p.y -= distance;
         }
-        if (segment.length) {
-          TextOutA(dc, p.x, p.y, text.data() + segment.start, static_cast<int>(segment.length));
+        if (!wide.empty()) {
+          TextOutW(dc, p.x, p.y, wide.data(), static_cast<int>(wide.size()));
           cells = Union(cells, DeviceRect(dc, RECT{p.x, p.y, p.x + extent.cx, p.y + extent.cy}));
         }
         const bool last = i + 1 == segments.size();

@@ -258,7 +258,7 @@ void DrawPanel::RebuildBackingBitmap(bool keepContent, SIZE keepWithin) {
     const bool centredPicture = !properties_.picture.empty() && properties_.pictureMode == 2;
     if (backing_.Get() && keepContent && !centredPicture) {
       BITMAP old{};
-      GetObjectA(backing_.Get(), sizeof old, &old);
+      GetObjectW(backing_.Get(), sizeof old, &old);
       MemorySurface source(window.Get());
       if (source) {
         const RECT kept{0, 0, std::min<LONG>({old.bmWidth, width, keepWithin.cx}),

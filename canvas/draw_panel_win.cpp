@@ -27,20 +27,20 @@ using namespace panel_surface;
 
 namespace {
 
-constexpr const char* kDrawPanelClass = "YjDrawPanel";
+constexpr const wchar_t* kDrawPanelClass = L"YjDrawPanel";
 
 LRESULT CALLBACK DrawPanelProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 bool RegisterDrawPanelClass() {
-  WNDCLASSEXA windowClass{};
+  WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
   windowClass.lpfnWndProc = DrawPanelProcedure;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   windowClass.hbrBackground = nullptr;  // the panel paints its whole background itself
   windowClass.lpszClassName = kDrawPanelClass;
-  return RegisterClassExA(&windowClass) != 0;
+  return RegisterClassExW(&windowClass) != 0;
 }
 
 DrawPanel* PanelOfWindow(HWND window) { return dynamic_cast<DrawPanel*>(ComponentOfControl(window)); }
@@ -51,14 +51,14 @@ LRESULT PanelMessage(DrawPanel& panel, HWND window, UINT message, WPARAM wParam,
     case WM_SIZE: return panel.OnSize(window, wParam, lParam);
     case WM_ERASEBKGND: return 1;
     case WM_DISPLAYCHANGE: return panel.OnDisplayChange();
-    default: return DefWindowProcA(window, message, wParam, lParam);
+    default: return DefWindowProcW(window, message, wParam, lParam);
   }
 }
 
 LRESULT CALLBACK DrawPanelProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // Messages of creation arrive before the window is tagged with its panel.
   DrawPanel* panel = PanelOfWindow(window);
-  if (!panel) return DefWindowProcA(window, message, wParam, lParam);
+  if (!panel) return DefWindowProcW(window, message, wParam, lParam);
   return GuardedCallback([&] { return PanelMessage(*panel, window, message, wParam, lParam); });
 }
 
@@ -103,7 +103,7 @@ LRESULT DrawPanel::OnDisplayChange() {
 // three. What rebuilds one after another would have kept survives: the top-left area that every size
 // in between held.
 LRESULT DrawPanel::OnSize(HWND window, WPARAM wParam, LPARAM lParam) {
-  DefWindowProcA(window, WM_SIZE, wParam, lParam);
+  DefWindowProcW(window, WM_SIZE, wParam, lParam);
   writePosition_ = {0, 0};
   if (properties_.autoRedraw == 1) {
     const RECT client = ClientRect();
@@ -148,7 +148,7 @@ LRESULT DrawPanel::OnPaint() {
   if (dc && IntersectRect(&r, &paint.rcPaint, &client)) {
     if (backing_.Get()) {
       BITMAP info{};
-      GetObjectA(backing_.Get(), sizeof info, &info);
+      GetObjectW(backing_.Get(), sizeof info, &info);
       const RECT inBitmap{0, 0, info.bmWidth, info.bmHeight};
       RECT copy{};
       const HDC source = BackingSurface();

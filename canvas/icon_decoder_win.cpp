@@ -28,7 +28,7 @@ DecodeResult DecodeIconPicture(const std::uint8_t* bytes, std::size_t length, Pi
   ICONINFO info{};
   if (GetIconInfo(icon, &info)) {
     BITMAP mask{};
-    if (info.hbmMask && GetObjectA(info.hbmMask, sizeof mask, &mask)) {
+    if (info.hbmMask && GetObjectW(info.hbmMask, sizeof mask, &mask)) {
       result.picture.width = mask.bmWidth;
       // Without a colour bitmap the mask holds both halves.
       result.picture.height = info.hbmColor ? mask.bmHeight : mask.bmHeight / 2;

@@ -6,6 +6,7 @@
 
 #include "canvas/prepared_picture_win.h"
 #include "frame/ground/file_services.h"
+#include "frame/ground/gbk_text_win.h"
 #include "frame/ground/owned.h"
 #include "frame/ground/service_commands.h"
 
@@ -39,7 +40,7 @@ struct PictureSize {
 
 PictureSize MeasureBitmap(HBITMAP bitmap) {
   BITMAP info{};
-  if (!bitmap || !GetObjectA(bitmap, sizeof info, &info)) return {};
+  if (!bitmap || !GetObjectW(bitmap, sizeof info, &info)) return {};
   return {info.bmWidth, info.bmHeight};
 }
 
@@ -56,7 +57,7 @@ struct FileStamp {
 
 std::optional<FileStamp> StampOf(const char* fileName) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!fileName || !*fileName || !GetFileAttributesExA(fileName, GetFileExInfoStandard, &data)) return std::nullopt;
+  if (!fileName || !*fileName || !GetFileAttributesExW(WideFromGbk(fileName).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
   FileStamp stamp;
   stamp.path = fileName;
   stamp.length.HighPart = data.nFileSizeHigh;
@@ -77,7 +78,7 @@ PictureSize MeasureFileNow(const char* fileName) {
   UniqueBitmap bitmap;
   if (fileName && *fileName) {
     bitmap.Reset(static_cast<HBITMAP>(
-        LoadImageA(nullptr, fileName, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+        LoadImageW(nullptr, WideFromGbk(fileName).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
   }
   return MeasureBitmap(bitmap.Get());
 }

@@ -116,7 +116,7 @@ class Component {
   // Raises one of this unit's events; answers true with *result set when a handler answered.
   bool Raise(std::int32_t event, std::int32_t* result = nullptr) const;
   // Creates the control window and tags it with this component, so the form can find it.
-  HWND CreateControl(const ControlPlace& place, DWORD exStyle, const char* className, const char* text,
+  HWND CreateControl(const ControlPlace& place, DWORD exStyle, const wchar_t* className, const char* text,
                      DWORD style);
   HWND control_ = nullptr;
   UnitRef ref_;

@@ -8,6 +8,7 @@
 #include "forms/control_hooks_win.h"
 #include "forms/event_ids.h"
 #include "frame/ground/event_record.h"
+#include "frame/ground/gbk_text_win.h"
 
 namespace {
 
@@ -34,16 +35,6 @@ LRESULT HandleFocusMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     default:
       return CallNextHook(window, message, wParam, lParam);
   }
-}
-
-// A GBK text in the system's UTF-16.
-std::wstring Widened(const char* text) {
-  if (!text || !*text) return std::wstring();
-  const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  std::wstring wide(length > 0 ? length : 0, L'\0');
-  if (length > 0) MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
-  if (!wide.empty()) wide.pop_back();  // the terminating zero
-  return wide;
 }
 
 }  // namespace
@@ -86,22 +77,20 @@ void Component::DestroyControl() {
   }
 }
 
-HWND Component::CreateControl(const ControlPlace& place, DWORD exStyle, const char* className,
+HWND Component::CreateControl(const ControlPlace& place, DWORD exStyle, const wchar_t* className,
                               const char* text, DWORD style) {
   const RECT& r = place.rect;
-  // Controls are made as Unicode windows, although the program speaks to them in GBK (the system
-  // converts): the subclass below would otherwise make the control's window procedure an ANSI one,
-  // and a typed Chinese character, handed to it byte by byte, would reach the standard edit
-  // control as two "?".
-  control_ = CreateWindowExW(exStyle, Widened(className).c_str(), Widened(text).c_str(),
+  // Controls are Unicode windows, spoken to in UTF-16 converted from GBK here and in each control's
+  // file, whatever code page the system runs with.
+  control_ = CreateWindowExW(exStyle, className, WideFromGbk(text).c_str(),
                              style | WS_CHILD | WS_CLIPSIBLINGS | (place.enabled ? 0 : WS_DISABLED),
                              r.left, r.top, r.right - r.left, r.bottom - r.top, place.parent,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(place.controlId)),
-                             GetModuleHandleA(nullptr), nullptr);
+                             GetModuleHandleW(nullptr), nullptr);
   if (control_) {
     SetControlComponent(control_, this);
     HookControl(control_, FocusHook, 0);
-    SendMessageA(control_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+    SendMessageW(control_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
   }
   return control_;
 }

@@ -8,7 +8,7 @@ DisplayMetrics gMetrics;
 
 BOOL CALLBACK TellControl(HWND child, LPARAM message) {
   const auto* original = reinterpret_cast<const MSG*>(message);
-  SendMessageA(child, WM_DISPLAYCHANGE, original->wParam, original->lParam);
+  SendMessageW(child, WM_DISPLAYCHANGE, original->wParam, original->lParam);
   return TRUE;
 }
 

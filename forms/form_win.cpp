@@ -14,10 +14,11 @@
 #include "forms/type_ids.h"
 #include "frame/ground/error_report.h"
 #include "frame/ground/event_record.h"
+#include "frame/ground/gbk_text_win.h"
 
 namespace {
 
-constexpr const char* kFormClass = "YjForm";
+constexpr const wchar_t* kFormClass = L"YjForm";
 constexpr int kFirstControlId = 1000;
 
 constexpr PropertyRow kWindowProperties[] = {
@@ -53,14 +54,14 @@ LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 bool RegisterFormClass() {
   static const bool registered = [] {
-    WNDCLASSEXA windowClass{};
+    WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = FormProcedure;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kFormClass;
-    return RegisterClassExA(&windowClass) != 0;
+    return RegisterClassExW(&windowClass) != 0;
   }();
   return registered;
 }
@@ -119,8 +120,8 @@ class FormWindow final : public Component {
       unit.left = (GetSystemMetrics(SM_CXSCREEN) - unit.width) / 2;
       unit.top = (GetSystemMetrics(SM_CYSCREEN) - unit.height) / 2;
     }
-    control_ = CreateWindowExA(exStyle, kFormClass, title_.c_str(), style, unit.left, unit.top, unit.width,
-                               unit.height, place.parent, nullptr, GetModuleHandleA(nullptr), record_);
+    control_ = CreateWindowExW(exStyle, kFormClass, WideFromGbk(title_).c_str(), style, unit.left, unit.top, unit.width,
+                               unit.height, place.parent, nullptr, GetModuleHandleW(nullptr), record_);
     if (!control_) return false;
     if (!closeBox_) DeleteMenu(GetSystemMenu(control_, FALSE), SC_CLOSE, MF_BYCOMMAND);
     if (HRGN region = ShapeRegion(shape_, unit.width, unit.height)) {
@@ -159,7 +160,7 @@ class FormWindow final : public Component {
     switch (k + kFirstOwnProperty) {
       case kWindowTitle:
         title_ = value.text;
-        if (control_) SetWindowTextA(control_, title_.c_str());
+        if (control_) SetWindowTextGbk(control_, title_);
         break;
       case kWindowBorder: border_ = n; break;
       case kWindowBackColor:
@@ -214,11 +215,7 @@ class FormWindow final : public Component {
   int StartPosition() const { return startPosition_; }
 
  private:
-  std::string LiveTitle() const {
-    char title[512] = "";
-    GetWindowTextA(control_, title, sizeof title);
-    return title;
-  }
+  std::string LiveTitle() const { return WindowTextGbk(control_); }
 
   WindowRecord* record_ = nullptr;
   std::string title_;
@@ -284,7 +281,7 @@ LRESULT OnFormColour(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (Component* component = ControlComponent(reinterpret_cast<HWND>(lParam))) {
     if (HBRUSH brush = component->OnColour(reinterpret_cast<HDC>(wParam))) return reinterpret_cast<LRESULT>(brush);
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT OnFormEraseBackground(WindowRecord& record, HWND window, HDC dc) {
@@ -297,7 +294,7 @@ LRESULT OnFormEraseBackground(WindowRecord& record, HWND window, HDC dc) {
 }
 
 LRESULT OnFormHitTest(WindowRecord& record, HWND window, WPARAM wParam, LPARAM lParam) {
-  const LRESULT hit = DefWindowProcA(window, WM_NCHITTEST, wParam, lParam);
+  const LRESULT hit = DefWindowProcW(window, WM_NCHITTEST, wParam, lParam);
   // Labels, picture boxes and group boxes let the mouse through to the form, so they drag it too.
   return hit == HTCLIENT && FormOf(record)->DragAnywhere() ? HTCAPTION : hit;
 }
@@ -309,7 +306,7 @@ LRESULT OnFormActivate(WindowRecord& record, HWND window, WPARAM wParam, LPARAM 
     const HWND focus = GetFocus();
     if (focus && IsChild(record.window, focus)) record.lastFocus = focus;
   }
-  return DefWindowProcA(window, WM_ACTIVATE, wParam, lParam);
+  return DefWindowProcW(window, WM_ACTIVATE, wParam, lParam);
 }
 
 LRESULT OnFormCommand(LPARAM lParam, WPARAM wParam) {
@@ -385,21 +382,27 @@ LRESULT HandleFormMessage(WindowRecord& record, HWND window, UINT message, WPARA
     case kDeferredDestroyMessage: return OnDeferredDestroy(record, window);
     case WM_DISPLAYCHANGE:
       OnDisplayChanged(window, wParam, lParam);
-      return DefWindowProcA(window, message, wParam, lParam);
-    default: return DefWindowProcA(window, message, wParam, lParam);
+      return DefWindowProcW(window, message, wParam, lParam);
+    default: return DefWindowProcW(window, message, wParam, lParam);
   }
 }
 
 LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     auto* record = static_cast<WindowRecord*>(create->lpCreateParams);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
     if (record) record->window = window;
   }
-  auto* record = reinterpret_cast<WindowRecord*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (!record || WindowMapReleased()) return DefWindowProcA(window, message, wParam, lParam);
+  auto* record = reinterpret_cast<WindowRecord*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!record || WindowMapReleased()) return DefWindowProcW(window, message, wParam, lParam);
   return GuardedCallback([&] { return HandleFormMessage(*record, window, message, wParam, lParam); });
+}
+
+bool IsEditControl(HWND window) {
+  wchar_t className[16] = L"";
+  GetClassNameW(window, className, static_cast<int>(std::size(className)));
+  return lstrcmpiW(className, L"Edit") == 0;
 }
 
 bool CanTakeFocus(const Unit& unit) {
@@ -532,25 +535,19 @@ bool PreTranslateFormMessage(const MSG& message) {
     case VK_RETURN:
       if (!form->EnterMovesFocus()) return false;
       // A multi-line edit box keeps its Enter.
-      if (GetWindowLongPtrA(message.hwnd, GWL_STYLE) & ES_MULTILINE) {
-        char className[16] = "";
-        GetClassNameA(message.hwnd, className, sizeof className);
-        if (lstrcmpiA(className, "Edit") == 0) return false;
-      }
+      if ((GetWindowLongPtrW(message.hwnd, GWL_STYLE) & ES_MULTILINE) && IsEditControl(message.hwnd)) return false;
       MoveFocus(*record, false);
       return true;
     case VK_ESCAPE:
       if (!form->EscCloses()) return false;
-      PostMessageA(record->window, WM_CLOSE, 0, 0);
+      PostMessageW(record->window, WM_CLOSE, 0, 0);
       return true;
     case 'A': {
       // Ctrl+A selects all of an edit box's text, as people expect of every text field; the
       // standard single-line edit control does not do it on its own.
       if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0) return false;
-      char className[16] = "";
-      GetClassNameA(message.hwnd, className, sizeof className);
-      if (lstrcmpiA(className, "Edit") != 0) return false;
-      SendMessageA(message.hwnd, EM_SETSEL, 0, -1);
+      if (!IsEditControl(message.hwnd)) return false;
+      SendMessageW(message.hwnd, EM_SETSEL, 0, -1);
       return true;
     }
     default:

@@ -7,6 +7,8 @@
 #include <optional>
 #include <utility>
 
+#include "frame/ground/gbk_text_win.h"
+
 template <typename Handle>
 class UniqueGdiObject {
  public:
@@ -44,11 +46,12 @@ class ControlFont {
     HFONT handle = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     UniqueFont created;
     if (font_) {
-      created.Reset(CreateFontIndirectA(&*font_));
+      const LOGFONTW wide = WideFont(*font_);
+      created.Reset(CreateFontIndirectW(&wide));
       if (created.Get()) handle = created.Get();
     }
     // The old font is deleted only after the control has taken the new one.
-    if (control) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(handle), TRUE);
+    if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(handle), TRUE);
     live_ = std::move(created);
   }
 

@@ -10,6 +10,7 @@
 #include "forms/type_ids.h"
 #include "forms/window_map.h"
 #include "frame/ground/error_report.h"
+#include "frame/ground/gbk_text_win.h"
 #include "frame/ground/memory.h"
 
 namespace {
@@ -212,9 +213,9 @@ std::int32_t NormaliseAngle(std::int64_t angle) {
 }
 
 LOGFONTA DefaultGuiFont() {
-  LOGFONTA font{};
-  GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
-  return font;
+  LOGFONTW font{};
+  GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+  return GbkFont(font);
 }
 
 LOGFONTA FontFromRecord(const FontRecord& record) {

@@ -1,6 +1,7 @@
 #include "forms/window_map.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "forms/type_ids.h"
 
@@ -31,7 +32,8 @@ RawValue SettingValue(const PropertySetting& setting) {
       font.lfUnderline = setting.font.underline;
       font.lfStrikeOut = setting.font.strikeOut;
       font.lfEscapement = font.lfOrientation = setting.font.angle;
-      lstrcpynA(font.lfFaceName, setting.font.face ? setting.font.face : "", LF_FACESIZE);
+      // The face is GBK, as every text of a layout; it is widened where the font is made.
+      if (setting.font.face) std::strncpy(font.lfFaceName, setting.font.face, LF_FACESIZE - 1);
       value.font = font;
       break;
     }

@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr const char* kHiddenWindowClass = "YjFrameHidden";
+constexpr const wchar_t* kHiddenWindowClass = L"YjFrameHidden";
 // Another thread asks the main thread to end the program; the exit code travels in wParam.
 constexpr UINT kEndProgramMessage = 0x83E7;
 
@@ -29,25 +29,25 @@ LRESULT OnEndProgramMessage(WPARAM exitCode) { EndProgram(static_cast<int>(exitC
 LRESULT CALLBACK HiddenWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case kEndProgramMessage: return OnEndProgramMessage(wParam);
-    default: return DefWindowProcA(window, message, wParam, lParam);
+    default: return DefWindowProcW(window, message, wParam, lParam);
   }
 }
 
 HWND CreateHiddenWindow() {
-  WNDCLASSEXA windowClass{};
+  WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = HiddenWindowProcedure;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   windowClass.lpszClassName = kHiddenWindowClass;
-  RegisterClassExA(&windowClass);
-  return CreateWindowExA(WS_EX_TOOLWINDOW, kHiddenWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                         GetModuleHandleA(nullptr), nullptr);
+  RegisterClassExW(&windowClass);
+  return CreateWindowExW(WS_EX_TOOLWINDOW, kHiddenWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
 }
 
 void ForwardShutdownToMainThread(int exitCode) {
   if (HWND hidden = static_cast<HWND>(TheFrame().hiddenWindow)) {
-    SendMessageA(hidden, kEndProgramMessage, static_cast<WPARAM>(exitCode), 0);
+    SendMessageW(hidden, kEndProgramMessage, static_cast<WPARAM>(exitCode), 0);
   }
 }
 
@@ -168,12 +168,12 @@ void RunLoop(std::uint32_t modalWindow) {
   long idleCount = 0;
   MSG message{};
   for (;;) {
-    while (idle && !PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+    while (idle && !PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
       idle = RunIdleStep(idleCount++);
       if (modal && frame.currentModalWindow != modalWindow) goto done;
     }
     do {
-      if (modal && PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE) && message.message == WM_QUIT) goto done;
+      if (modal && PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) && message.message == WM_QUIT) goto done;
       const BOOL got = GetMessageW(&message, nullptr, 0, 0);
       if (got == -1 || got == 0) {
         // -1 is a failure of the queue, not a quit; either way this loop cannot go on. A quit taken
@@ -189,7 +189,7 @@ void RunLoop(std::uint32_t modalWindow) {
         idleCount = 0;
       }
       if (modal && frame.currentModalWindow != modalWindow) goto done;
-    } while (PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE));
+    } while (PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE));
   }
 done:
   --gLoopDepth;
@@ -206,7 +206,10 @@ void InitialiseFrame(const ProgramHeader& header) {
   if (gHeader) return;
   gHeader = &header;
   if (!frame.oleInitialised && SUCCEEDED(OleInitialize(nullptr))) frame.oleInitialised = true;
-  RecordProgramDirectory();
+  if (!RecordProgramDirectory()) {
+    ReportRuntimeError("程序所在文件夹的路径含有 GBK 编码无法表示的字符，程序无法找到它的字体和背景图片。"
+                       "请把程序文件夹移到路径只含中文、英文和数字的位置（如 C:\\云笺签名设计）后再运行。", 0);
+  }
   frame.hiddenWindow = CreateHiddenWindow();
   frame.mainThreadId = GetCurrentThreadId();
   frame.notify = FrameNotification;
@@ -288,7 +291,7 @@ void DestroyObject(std::uint32_t windowId, std::uint32_t unitId, bool immediatel
       record->pendingDestroy = false;
       DestroyWindow(record->window);
     } else {
-      PostMessageA(record->window, kDeferredDestroyMessage, 0, 0);
+      PostMessageW(record->window, kDeferredDestroyMessage, 0, 0);
     }
     return;
   }
@@ -307,7 +310,7 @@ void RunMessageLoop() {
 
 void ProcessPendingEvents() {
   MSG message{};
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE) && message.message != WM_QUIT) {
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) && message.message != WM_QUIT) {
     if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) break;
     Pump(message);
   }

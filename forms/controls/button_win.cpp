@@ -6,6 +6,7 @@
 #include "forms/gdi_owners.h"
 #include "forms/property_ids.h"
 #include "forms/type_ids.h"
+#include "frame/ground/gbk_text_win.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ class Button final : public Component {
     DWORD style = WS_TABSTOP | (kind_ == 1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
     style |= horizontal_ == 0 ? BS_LEFT : horizontal_ == 2 ? BS_RIGHT : BS_CENTER;
     style |= vertical_ == 0 ? BS_TOP : vertical_ == 2 ? BS_BOTTOM : BS_VCENTER;
-    if (!CreateControl(place, 0, "BUTTON", caption_.c_str(), style)) return false;
+    if (!CreateControl(place, 0, L"BUTTON", caption_.c_str(), style)) return false;
     font_.Apply(control_);
     return true;
   }
@@ -47,7 +48,7 @@ class Button final : public Component {
       case kButtonKind: kind_ = n; return RecreateIfLive();
       case kButtonCaption:
         caption_ = value.text;
-        if (control_) SetWindowTextA(control_, caption_.c_str());
+        if (control_) SetWindowTextGbk(control_, caption_);
         return WriteOutcome::kApplied;
       case kButtonHorizontalAlign: horizontal_ = n; return RecreateIfLive();
       case kButtonVerticalAlign: vertical_ = n; return RecreateIfLive();

@@ -12,6 +12,7 @@
 #include "forms/gdi_owners.h"
 #include "forms/property_ids.h"
 #include "forms/type_ids.h"
+#include "frame/ground/gbk_text_win.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ class ColorPicker final : public Component {
   bool Create(const ControlPlace& place) override {
     ControlPlace tall = place;
     tall.rect.bottom = std::max<LONG>(tall.rect.bottom, tall.rect.top + 240);
-    if (!CreateControl(tall, 0, "COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED)) {
+    if (!CreateControl(tall, 0, L"COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED)) {
       return false;
     }
     Fill();
@@ -64,18 +65,18 @@ class ColorPicker final : public Component {
 
   void OnCommand(int code) override {
     if (code != CBN_SELENDOK) return;
-    const auto index = static_cast<int>(SendMessageA(control_, CB_GETCURSEL, 0, 0));
+    const auto index = static_cast<int>(SendMessageW(control_, CB_GETCURSEL, 0, 0));
     if (index < 0) return;
-    const auto data = static_cast<LRESULT>(SendMessageA(control_, CB_GETITEMDATA, index, 0));
+    const auto data = static_cast<LRESULT>(SendMessageW(control_, CB_GETITEMDATA, index, 0));
     if (data == kCustomData) {
-      CHOOSECOLORA choose{};
+      CHOOSECOLORW choose{};
       static COLORREF custom[16];
       choose.lStructSize = sizeof choose;
       choose.hwndOwner = GetParent(control_);
       choose.rgbResult = colour_ == kTransparent ? 0 : colour_;
       choose.lpCustColors = custom;
       choose.Flags = CC_RGBINIT | CC_FULLOPEN;
-      if (!ChooseColorA(&choose)) {
+      if (!ChooseColorW(&choose)) {
         Select();
         return;
       }
@@ -89,7 +90,7 @@ class ColorPicker final : public Component {
 
   bool OnDrawItem(const DRAWITEMSTRUCT& item) override {
     if (item.itemID == static_cast<UINT>(-1)) return true;
-    const auto data = static_cast<LRESULT>(SendMessageA(control_, CB_GETITEMDATA, item.itemID, 0));
+    const auto data = static_cast<LRESULT>(SendMessageW(control_, CB_GETITEMDATA, item.itemID, 0));
     const bool selected = item.itemState & ODS_SELECTED;
     FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     RECT swatch = item.rcItem;
@@ -112,7 +113,7 @@ class ColorPicker final : public Component {
     text.left = swatch.right + 4;
     SetBkMode(item.hDC, TRANSPARENT);
     SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    DrawTextA(item.hDC, name.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    DrawTextW(item.hDC, WideFromGbk(name).c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     return true;
   }
 
@@ -124,19 +125,19 @@ class ColorPicker final : public Component {
       if (named.colour == colour) return named.name;
     }
     char text[16];
-    wsprintfA(text, "#%02X%02X%02X", GetRValue(colour), GetGValue(colour), GetBValue(colour));
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", GetRValue(colour), GetGValue(colour), GetBValue(colour));
     return text;
   }
 
   void Add(LRESULT data) {
-    const LRESULT index = SendMessageA(control_, CB_ADDSTRING, 0, 0);
-    if (index >= 0) SendMessageA(control_, CB_SETITEMDATA, index, data);
+    const LRESULT index = SendMessageW(control_, CB_ADDSTRING, 0, 0);
+    if (index >= 0) SendMessageW(control_, CB_SETITEMDATA, index, data);
   }
 
   // The list: transparent when allowed, the common colours, the current colour when it is none of
   // them, then the custom entry.
   void Fill() {
-    SendMessageA(control_, CB_RESETCONTENT, 0, 0);
+    SendMessageW(control_, CB_RESETCONTENT, 0, 0);
     if (allowTransparent_) Add(static_cast<LRESULT>(kTransparent));
     bool common = false;
     for (const NamedColour& named : kCommonColours) {
@@ -150,20 +151,20 @@ class ColorPicker final : public Component {
 
   void Select() {
     const COLORREF shown = !allowTransparent_ && colour_ == kTransparent ? 0 : colour_;
-    const auto count = static_cast<int>(SendMessageA(control_, CB_GETCOUNT, 0, 0));
+    const auto count = static_cast<int>(SendMessageW(control_, CB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
-      if (static_cast<COLORREF>(SendMessageA(control_, CB_GETITEMDATA, i, 0)) == shown &&
-          SendMessageA(control_, CB_GETITEMDATA, i, 0) != kCustomData) {
-        SendMessageA(control_, CB_SETCURSEL, i, 0);
+      if (static_cast<COLORREF>(SendMessageW(control_, CB_GETITEMDATA, i, 0)) == shown &&
+          SendMessageW(control_, CB_GETITEMDATA, i, 0) != kCustomData) {
+        SendMessageW(control_, CB_SETCURSEL, i, 0);
         return;
       }
     }
     // A custom colour not in the list yet: rebuild with it.
     if (colour_ != kTransparent || allowTransparent_) {
-      const LRESULT index = SendMessageA(control_, CB_INSERTSTRING, count - 1, 0);
+      const LRESULT index = SendMessageW(control_, CB_INSERTSTRING, count - 1, 0);
       if (index >= 0) {
-        SendMessageA(control_, CB_SETITEMDATA, index, static_cast<LRESULT>(shown));
-        SendMessageA(control_, CB_SETCURSEL, index, 0);
+        SendMessageW(control_, CB_SETITEMDATA, index, static_cast<LRESULT>(shown));
+        SendMessageW(control_, CB_SETCURSEL, index, 0);
       }
     }
   }

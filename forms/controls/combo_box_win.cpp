@@ -12,10 +12,12 @@
 #include "forms/control_hooks_win.h"
 #include "forms/component.h"
 #include "forms/event_ids.h"
+#include "forms/gbk_input_win.h"
 #include "forms/gdi_owners.h"
 #include "forms/operations.h"
 #include "forms/property_ids.h"
 #include "forms/type_ids.h"
+#include "frame/ground/gbk_text_win.h"
 #include "frame/ground/memory.h"
 
 namespace {
@@ -57,22 +59,25 @@ class ComboBox final : public Component {
     ControlPlace tall = place;
     // The window of a drop-down combo box includes its list.
     if (kind_ != 0) tall.rect.bottom = std::max<LONG>(tall.rect.bottom, tall.rect.top + kMinimumListHeight);
-    if (!CreateControl(tall, 0, "COMBOBOX", "", style)) return false;
+    if (!CreateControl(tall, 0, L"COMBOBOX", "", style)) return false;
     HookControl(control_, ComboHook, reinterpret_cast<DWORD_PTR>(this));
+    COMBOBOXINFO parts{};
+    parts.cbSize = sizeof parts;
+    if (kind_ != 2 && GetComboBoxInfo(control_, &parts)) RefuseCharactersGbkLacks(parts.hwndItem);
     font_.Apply(control_);
     for (const Item& item : items_) AddToControl(item);
     if (rowSpacing_ > 0) {
-      const LRESULT height = SendMessageA(control_, CB_GETITEMHEIGHT, 0, 0);
-      if (height > 0) SendMessageA(control_, CB_SETITEMHEIGHT, 0, height + rowSpacing_);
+      const LRESULT height = SendMessageW(control_, CB_GETITEMHEIGHT, 0, 0);
+      if (height > 0) SendMessageW(control_, CB_SETITEMHEIGHT, 0, height + rowSpacing_);
     }
     if (kind_ != 0) {
       // A new item height shrinks the list the system computed at creation; give the height again.
       SetWindowPos(control_, nullptr, 0, 0, tall.rect.right - tall.rect.left, tall.rect.bottom - tall.rect.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    if (maxLength_ > 0) SendMessageA(control_, CB_LIMITTEXT, maxLength_, 0);
-    SendMessageA(control_, CB_SETCURSEL, current_, 0);
-    if (kind_ != 2 && !content_.empty()) SetWindowTextA(control_, content_.c_str());
+    if (maxLength_ > 0) SendMessageW(control_, CB_LIMITTEXT, maxLength_, 0);
+    SendMessageW(control_, CB_SETCURSEL, current_, 0);
+    if (kind_ != 2 && !content_.empty()) SetWindowTextGbk(control_, content_);
     return true;
   }
 
@@ -88,7 +93,7 @@ class ComboBox final : public Component {
       case kComboBackColor: return NumberValue(backColor_);
       case kComboFont: { RawValue v; v.font = font_.Stored(); return v; }
       case kComboCurrentItem:
-        return NumberValue(control_ ? static_cast<std::int32_t>(SendMessageA(control_, CB_GETCURSEL, 0, 0)) : current_);
+        return NumberValue(control_ ? static_cast<std::int32_t>(SendMessageW(control_, CB_GETCURSEL, 0, 0)) : current_);
       case kComboItems: {
         std::vector<std::string> texts;
         for (const Item& item : LiveItems()) texts.push_back(item.text);
@@ -114,7 +119,7 @@ class ComboBox final : public Component {
       case kComboKind: return Recreate([&] { kind_ = n; });
       case kComboContent:
         content_ = value.text;
-        if (control_) SetWindowTextA(control_, content_.c_str());
+        if (control_) SetWindowTextGbk(control_, content_);
         return WriteOutcome::kApplied;
       case kComboMaxLength: return Recreate([&] { maxLength_ = n; });
       case kComboSorted: return Recreate([&] { sorted_ = n != 0; });
@@ -123,10 +128,10 @@ class ComboBox final : public Component {
       case kComboBackColor: backColor_ = static_cast<COLORREF>(n); return Repaint();
       case kComboFont: font_.Store(value.font); font_.Apply(control_); return WriteOutcome::kApplied;
       case kComboCurrentItem: {
-        const std::int32_t count = control_ ? static_cast<std::int32_t>(SendMessageA(control_, CB_GETCOUNT, 0, 0))
+        const std::int32_t count = control_ ? static_cast<std::int32_t>(SendMessageW(control_, CB_GETCOUNT, 0, 0))
                                             : static_cast<std::int32_t>(items_.size());
         current_ = std::clamp(n, -1, count - 1);
-        if (control_) SendMessageA(control_, CB_SETCURSEL, current_, 0);
+        if (control_) SendMessageW(control_, CB_SETCURSEL, current_, 0);
         return WriteOutcome::kApplied;
       }
       case kComboItems: {
@@ -153,7 +158,7 @@ class ComboBox final : public Component {
     switch (code) {
       case CBN_SELCHANGE:
         // While the list is open the choice is not confirmed yet; CBN_SELENDOK follows.
-        if (!SendMessageA(control_, CB_GETDROPPEDSTATE, 0, 0)) PostSelected();
+        if (!SendMessageW(control_, CB_GETDROPPEDSTATE, 0, 0)) PostSelected();
         break;
       case CBN_SELENDOK: PostSelected(); break;
       case CBN_EDITCHANGE: Raise(kComboEditChanged); break;
@@ -188,23 +193,27 @@ class ComboBox final : public Component {
 
   Text ItemText(std::int32_t index) const {
     if (!control_) return nullptr;
-    const auto count = static_cast<std::int32_t>(SendMessageA(control_, CB_GETCOUNT, 0, 0));
+    const auto count = static_cast<std::int32_t>(SendMessageW(control_, CB_GETCOUNT, 0, 0));
     if (index < 0 || index >= count) return nullptr;
-    std::string text(static_cast<std::size_t>(SendMessageA(control_, CB_GETLBTEXTLEN, index, 0)) + 1, '\0');
-    SendMessageA(control_, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    return CopyText(text.c_str());
+    const LRESULT length = SendMessageW(control_, CB_GETLBTEXTLEN, index, 0);
+    if (length < 0) return nullptr;
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied = SendMessageW(control_, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    return CopyText(GbkFromWideForDisplay(text).c_str());
   }
 
   std::int32_t AddItem(const char* text, std::int32_t data) {
     if (!control_) return -1;
-    const auto index = static_cast<std::int32_t>(SendMessageA(control_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text ? text : "")));
+    const auto index = static_cast<std::int32_t>(
+        SendMessageW(control_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromGbk(text).c_str())));
     if (index < 0) return -1;
-    SendMessageA(control_, CB_SETITEMDATA, index, data);
+    SendMessageW(control_, CB_SETITEMDATA, index, data);
     return index;
   }
 
   void Clear() {
-    if (control_) SendMessageA(control_, CB_RESETCONTENT, 0, 0);
+    if (control_) SendMessageW(control_, CB_RESETCONTENT, 0, 0);
     items_.clear();
     current_ = -1;
   }
@@ -224,7 +233,7 @@ class ComboBox final : public Component {
   }
   void CaptureLive() {
     items_ = LiveItems();
-    current_ = static_cast<std::int32_t>(SendMessageA(control_, CB_GETCURSEL, 0, 0));
+    current_ = static_cast<std::int32_t>(SendMessageW(control_, CB_GETCURSEL, 0, 0));
     // A drop-down list has no text of its own: it shows the selected item.
     if (kind_ != 2) content_ = LiveText();
   }
@@ -235,25 +244,23 @@ class ComboBox final : public Component {
   void PostSelected() {
     if (selectedPosted_) return;
     selectedPosted_ = true;
-    PostMessageA(control_, kItemSelectedMessage, 0, 0);
+    PostMessageW(control_, kItemSelectedMessage, 0, 0);
   }
   void AddToControl(const Item& item) {
-    const LRESULT index = SendMessageA(control_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.text.c_str()));
-    if (index >= 0) SendMessageA(control_, CB_SETITEMDATA, index, item.value);
+    const LRESULT index =
+        SendMessageW(control_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromGbk(item.text).c_str()));
+    if (index >= 0) SendMessageW(control_, CB_SETITEMDATA, index, item.value);
   }
   std::string LiveText() const {
-    if (!control_) return content_;
-    char text[1024] = "";
-    GetWindowTextA(control_, text, sizeof text);
-    return text;
+    return control_ ? WindowTextGbk(control_) : content_;
   }
   std::vector<Item> LiveItems() const {
     if (!control_) return items_;
     std::vector<Item> items;
-    const auto count = static_cast<std::int32_t>(SendMessageA(control_, CB_GETCOUNT, 0, 0));
+    const auto count = static_cast<std::int32_t>(SendMessageW(control_, CB_GETCOUNT, 0, 0));
     for (std::int32_t i = 0; i < count; ++i) {
       Text text = ItemText(i);
-      items.push_back({text ? text : "", static_cast<std::int32_t>(SendMessageA(control_, CB_GETITEMDATA, i, 0))});
+      items.push_back({text ? text : "", static_cast<std::int32_t>(SendMessageW(control_, CB_GETITEMDATA, i, 0))});
       FrameFree(text);
     }
     return items;

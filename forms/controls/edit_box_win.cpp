@@ -5,9 +5,11 @@
 #include "forms/component.h"
 #include "forms/event_ids.h"
 #include "forms/form.h"
+#include "forms/gbk_input_win.h"
 #include "forms/gdi_owners.h"
 #include "forms/property_ids.h"
 #include "forms/type_ids.h"
+#include "frame/ground/gbk_text_win.h"
 
 namespace {
 
@@ -42,13 +44,16 @@ class EditBox final : public Component {
     const DWORD exStyle = border_ == 1 || border_ == 3 ? WS_EX_CLIENTEDGE : 0;
     if (border_ == 2 || border_ >= 4) style |= WS_BORDER;
     settingText_ = true;
-    const bool created = CreateControl(place, exStyle, "EDIT", content_.c_str(), style) != nullptr;
+    const bool created = CreateControl(place, exStyle, L"EDIT", content_.c_str(), style) != nullptr;
     settingText_ = false;
     if (!created) return false;
     font_.Apply(control_);
-    SendMessageA(control_, EM_LIMITTEXT, maxLength_ > 0 ? maxLength_ : 0, 0);
+    RefuseCharactersGbkLacks(control_);
+    SendMessageW(control_, EM_LIMITTEXT, maxLength_ > 0 ? maxLength_ : 0, 0);
     if (inputMode_ == 2 && !passwordChar_.empty()) {
-      SendMessageA(control_, EM_SETPASSWORDCHAR, static_cast<unsigned char>(passwordChar_[0]), 0);
+      // The mask is the first character of the text, a whole GBK character, not its first byte.
+      const std::wstring mask = WideFromGbk(passwordChar_);
+      if (!mask.empty()) SendMessageW(control_, EM_SETPASSWORDCHAR, mask[0], 0);
     }
     return true;
   }
@@ -79,7 +84,7 @@ class EditBox final : public Component {
         if (control_) {
           // The control's own change notice is held back so the event comes exactly once.
           settingText_ = true;
-          SetWindowTextA(control_, content_.c_str());
+          SetWindowTextGbk(control_, content_);
           settingText_ = false;
           Raise(kEditContentChanged);
         }
@@ -91,7 +96,7 @@ class EditBox final : public Component {
       case kEditHideSelection: hideSelection_ = n != 0; return RecreateIfLive();
       case kEditMaxLength:
         maxLength_ = n;
-        if (control_) SendMessageA(control_, EM_LIMITTEXT, n > 0 ? n : 0, 0);
+        if (control_) SendMessageW(control_, EM_LIMITTEXT, n > 0 ? n : 0, 0);
         return WriteOutcome::kApplied;
       case kEditMultiLine: multiLine_ = n != 0; return RecreateIfLive();
       case kEditScrollBars: scrollBars_ = n; return RecreateIfLive();
@@ -121,10 +126,7 @@ class EditBox final : public Component {
 
  private:
   std::string LiveContent() const {
-    if (!control_) return content_;
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control_)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(control_, text.data(), static_cast<int>(text.size()))));
-    return text;
+    return control_ ? WindowTextGbk(control_) : content_;
   }
   WriteOutcome Repaint() const {
     if (control_) InvalidateRect(control_, nullptr, TRUE);

@@ -11,6 +11,7 @@
 #include "forms/gdi_owners.h"
 #include "forms/property_ids.h"
 #include "forms/type_ids.h"
+#include "frame/ground/gbk_text_win.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ class GroupBox final : public Component {
  public:
   bool Create(const ControlPlace& place) override {
     const DWORD align = alignment_ == 1 ? BS_CENTER : alignment_ == 2 ? BS_RIGHT : BS_LEFT;
-    if (!CreateControl(place, 0, "BUTTON", caption_.c_str(), BS_GROUPBOX | align)) return false;
+    if (!CreateControl(place, 0, L"BUTTON", caption_.c_str(), BS_GROUPBOX | align)) return false;
     // A group box paints its frame and caption only; the form does not paint beneath its children,
     // so the box fills its own inside.
     HookControl(control_, GroupBoxHook, reinterpret_cast<DWORD_PTR>(this));
@@ -62,7 +63,7 @@ class GroupBox final : public Component {
     switch (k + kFirstOwnProperty) {
       case kGroupCaption:
         caption_ = value.text;
-        if (control_) SetWindowTextA(control_, caption_.c_str());
+        if (control_) SetWindowTextGbk(control_, caption_);
         return WriteOutcome::kApplied;
       case kGroupAlignment:
         alignment_ = static_cast<std::int32_t>(value.number);

@@ -7,6 +7,7 @@
 #include "forms/gdi_owners.h"
 #include "forms/property_ids.h"
 #include "forms/type_ids.h"
+#include "frame/ground/gbk_text_win.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ constexpr int kPropertyCount = static_cast<int>(std::size(kProperties));
 class Label final : public Component {
  public:
   bool Create(const ControlPlace& place) override {
-    if (!CreateControl(place, 0, "STATIC", caption_.c_str(), SS_LEFTNOWORDWRAP | SS_NOPREFIX)) return false;
+    if (!CreateControl(place, 0, L"STATIC", caption_.c_str(), SS_LEFTNOWORDWRAP | SS_NOPREFIX)) return false;
     font_.Apply(control_);
     FitTextStyle();
     return true;
@@ -51,7 +52,7 @@ class Label final : public Component {
         // The same caption again changes nothing on the screen: it is not set and not repainted.
         if (value.text == caption_) break;
         caption_ = value.text;
-        if (control_) SetWindowTextA(control_, caption_.c_str());
+        if (control_) SetWindowTextGbk(control_, caption_);
         FitTextStyle();
         break;
       case kLabelFont: font_.Store(value.font); font_.Apply(control_); FitTextStyle(); break;
@@ -82,17 +83,17 @@ class Label final : public Component {
     if (caption_.find('\n') != std::string::npos) {
       RECT client{};
       GetClientRect(control_, &client);
-      TEXTMETRICA metrics{};
+      TEXTMETRICW metrics{};
       if (HDC dc = GetDC(control_)) {
-        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control_, WM_GETFONT, 0, 0)));
-        GetTextMetricsA(dc, &metrics);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control_, WM_GETFONT, 0, 0)));
+        GetTextMetricsW(dc, &metrics);
         SelectObject(dc, old);
         ReleaseDC(control_, dc);
       }
       twoLines = metrics.tmHeight > 0 && client.bottom - client.top >= 2 * metrics.tmHeight;
     }
-    const LONG style = GetWindowLongA(control_, GWL_STYLE) & ~(SS_TYPEMASK | SS_CENTERIMAGE);
-    SetWindowLongA(control_, GWL_STYLE, style | (twoLines ? SS_LEFT : SS_LEFTNOWORDWRAP | SS_CENTERIMAGE));
+    const LONG style = GetWindowLongW(control_, GWL_STYLE) & ~(SS_TYPEMASK | SS_CENTERIMAGE);
+    SetWindowLongW(control_, GWL_STYLE, style | (twoLines ? SS_LEFT : SS_LEFTNOWORDWRAP | SS_CENTERIMAGE));
     Repaint();
   }
 

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr const char* kPicBoxClass = "YjPicBox";
+constexpr const wchar_t* kPicBoxClass = L"YjPicBox";
 PictureService gPictures{};
 
 // The decoded form of the box's picture, released through the service that made it.
@@ -37,13 +37,13 @@ class PicBox final : public Component {
  public:
   bool Create(const ControlPlace& place) override {
     static const bool registered = [] {
-      WNDCLASSEXA windowClass{};
+      WNDCLASSEXW windowClass{};
       windowClass.cbSize = sizeof windowClass;
       windowClass.lpfnWndProc = PicBoxProcedure;
-      windowClass.hInstance = GetModuleHandleA(nullptr);
-      windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+      windowClass.hInstance = GetModuleHandleW(nullptr);
+      windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
       windowClass.lpszClassName = kPicBoxClass;
-      return RegisterClassExA(&windowClass) != 0;
+      return RegisterClassExW(&windowClass) != 0;
     }();
     if (!registered) return false;
     return CreateControl(place, border_ ? WS_EX_CLIENTEDGE : 0, kPicBoxClass, "", 0) != nullptr;
@@ -109,7 +109,7 @@ LRESULT HandlePicBoxMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_PAINT: return OnPicBoxPaint(window);
     case WM_ERASEBKGND: return 1;
     case WM_NCHITTEST: return HTTRANSPARENT;
-    default: return DefWindowProcA(window, message, wParam, lParam);
+    default: return DefWindowProcW(window, message, wParam, lParam);
   }
 }
 

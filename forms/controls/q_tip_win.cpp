@@ -10,6 +10,7 @@
 #include "forms/operations.h"
 #include "forms/property_ids.h"
 #include "forms/type_ids.h"
+#include "frame/ground/gbk_text_win.h"
 
 namespace {
 
@@ -58,23 +59,23 @@ class QTip final : public Component {
       return;
     }
     KillTimer(form_, ref_.unitId);
-    if (tip_) SendMessageA(tip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool_));
+    if (tip_) SendMessageW(tip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool_));
   }
 
   bool PopUp(int x, int y, const char* text, std::int32_t /*icon*/, std::int32_t stayMode) {
     if (!form_ || !EnsureTip()) return false;
     // The stored pictures for icons are not kept by this tip; the text shows alone.
-    text_ = text ? text : "";
+    text_ = WideFromGbk(text);
     tool_.lpszText = text_.data();
-    SendMessageA(tip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool_));
-    SendMessageA(tip_, TTM_TRACKPOSITION, 0, MAKELPARAM(x, y));
+    SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool_));
+    SendMessageW(tip_, TTM_TRACKPOSITION, 0, MAKELPARAM(x, y));
     stays_ = stayMode == 0;
     KillTimer(form_, ref_.unitId);
     // A form not yet on the screen (a balloon popped up while it is being created) would come up
     // over its own balloon: the balloon shows once the form does.
     waitingForForm_ = !IsWindowVisible(form_);
     if (waitingForForm_) {
-      SendMessageA(tip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool_));
+      SendMessageW(tip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool_));
       SetTimer(form_, ref_.unitId, kFormCheckInterval, nullptr);
     } else {
       Show();
@@ -88,34 +89,34 @@ class QTip final : public Component {
   static constexpr UINT kFormCheckInterval = 50;
 
   void Show() {
-    SendMessageA(tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool_));
+    SendMessageW(tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool_));
     SetWindowPos(tip_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (!stays_) SetTimer(form_, ref_.unitId, static_cast<UINT>(displayTime_), nullptr);
   }
 
   bool EnsureTip() {
     if (tip_) return true;
-    tip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_BALLOON | TTS_NOPREFIX | TTS_ALWAYSTIP,
+    tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_BALLOON | TTS_NOPREFIX | TTS_ALWAYSTIP,
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form_, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
+                           GetModuleHandleW(nullptr), nullptr);
     if (!tip_) return false;
-    tool_ = TTTOOLINFOA{};
-    tool_.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool_ = TTTOOLINFOW{};
+    tool_.cbSize = TTTOOLINFOW_V1_SIZE;
     tool_.uFlags = TTF_TRACK | TTF_ABSOLUTE;
     tool_.hwnd = form_;
     tool_.uId = ref_.unitId;
     tool_.lpszText = text_.data();
-    SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool_));
-    SendMessageA(tip_, TTM_SETMAXTIPWIDTH, 0, 400);
-    SendMessageA(tip_, TTM_SETTIPTEXTCOLOR, static_cast<WPARAM>(textColour_), 0);
-    SendMessageA(tip_, TTM_SETTIPBKCOLOR, static_cast<WPARAM>(backColour_), 0);
+    SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool_));
+    SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 400);
+    SendMessageW(tip_, TTM_SETTIPTEXTCOLOR, static_cast<WPARAM>(textColour_), 0);
+    SendMessageW(tip_, TTM_SETTIPBKCOLOR, static_cast<WPARAM>(backColour_), 0);
     return true;
   }
 
   HWND form_ = nullptr;
   HWND tip_ = nullptr;
-  TTTOOLINFOA tool_{};
-  std::string text_;
+  TTTOOLINFOW tool_{};
+  std::wstring text_;  // the tip keeps a pointer to it
   bool stays_ = true;            // no stay mode given: the balloon stays until popped down
   bool waitingForForm_ = false;  // popped up while the form was hidden
   std::int32_t displayTime_ = kDefaultDisplayTime;

@@ -41,7 +41,7 @@ class SliderBar final : public Component {
       default: style |= TBS_AUTOTICKS | (vertical_ ? TBS_RIGHT : TBS_BOTTOM); break;
     }
     if (showSelection_) style |= TBS_ENABLESELRANGE;
-    if (!CreateControl(place, 0, TRACKBAR_CLASSA, "", style)) return false;
+    if (!CreateControl(place, 0, TRACKBAR_CLASSW, "", style)) return false;
     ApplyBorder();
     ApplyRange();
     ApplySteps();
@@ -96,7 +96,7 @@ class SliderBar final : public Component {
 
   void OnScroll(int code) override {
     if (code == TB_ENDTRACK || !control_) return;
-    position_ = static_cast<std::int32_t>(SendMessageA(control_, TBM_GETPOS, 0, 0));
+    position_ = static_cast<std::int32_t>(SendMessageW(control_, TBM_GETPOS, 0, 0));
     Raise(kSliderPositionChanged);
   }
 
@@ -107,29 +107,29 @@ class SliderBar final : public Component {
 
   void ApplyBorder() const {
     if (!control_) return;
-    LONG_PTR exStyle = GetWindowLongPtrA(control_, GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE;
+    LONG_PTR exStyle = GetWindowLongPtrW(control_, GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE;
     if (border_ != 0) exStyle |= WS_EX_CLIENTEDGE;
-    SetWindowLongPtrA(control_, GWL_EXSTYLE, exStyle);
+    SetWindowLongPtrW(control_, GWL_EXSTYLE, exStyle);
     SetWindowPos(control_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   }
   void ApplyRange() const {
     if (!control_) return;
-    SendMessageA(control_, TBM_SETRANGEMIN, FALSE, Low());
-    SendMessageA(control_, TBM_SETRANGEMAX, TRUE, High());
+    SendMessageW(control_, TBM_SETRANGEMIN, FALSE, Low());
+    SendMessageW(control_, TBM_SETRANGEMAX, TRUE, High());
   }
   void ApplySteps() const {
     if (!control_) return;
-    SendMessageA(control_, TBM_SETTICFREQ, Limited(std::max(tickFrequency_, 1)), 0);
-    SendMessageA(control_, TBM_SETPAGESIZE, 0, Limited(pageSize_));
-    SendMessageA(control_, TBM_SETLINESIZE, 0, Limited(lineSize_));
+    SendMessageW(control_, TBM_SETTICFREQ, Limited(std::max(tickFrequency_, 1)), 0);
+    SendMessageW(control_, TBM_SETPAGESIZE, 0, Limited(pageSize_));
+    SendMessageW(control_, TBM_SETLINESIZE, 0, Limited(lineSize_));
   }
   void ApplySelection() const {
     if (!control_ || !showSelection_) return;
-    SendMessageA(control_, TBM_SETSEL, TRUE, MAKELPARAM(selectionStart_, selectionStart_ + selectionLength_));
+    SendMessageW(control_, TBM_SETSEL, TRUE, MAKELPARAM(selectionStart_, selectionStart_ + selectionLength_));
   }
   void ApplyPosition() const {
     if (!control_) return;
-    SendMessageA(control_, TBM_SETPOS, TRUE, std::clamp(position_, Low(), High()));
+    SendMessageW(control_, TBM_SETPOS, TRUE, std::clamp(position_, Low(), High()));
   }
 
   std::int32_t border_ = 0, vertical_ = 0, tickMarks_ = 2, tickFrequency_ = 1;

@@ -12,6 +12,7 @@
 #include "forms/operations.h"
 #include "forms/property_ids.h"
 #include "forms/type_ids.h"
+#include "frame/ground/gbk_text_win.h"
 
 namespace {
 
@@ -33,15 +34,16 @@ class TabBox final : public Component {
     if (tabPosition_ == 1) style |= TCS_BOTTOM;
     if (tabPosition_ == 2) style |= TCS_VERTICAL | TCS_MULTILINE;
     if (tabPosition_ == 3) style |= TCS_VERTICAL | TCS_RIGHT | TCS_MULTILINE;
-    if (!CreateControl(place, 0, WC_TABCONTROLA, "", style)) return false;
+    if (!CreateControl(place, 0, WC_TABCONTROLW, "", style)) return false;
     font_.Apply(control_);
     for (std::size_t i = 0; i < captions_.size(); ++i) {
-      TCITEMA item{};
+      std::wstring caption = WideFromGbk(captions_[i]);
+      TCITEMW item{};
       item.mask = TCIF_TEXT;
-      item.pszText = captions_[i].data();
-      SendMessageA(control_, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+      item.pszText = caption.data();
+      SendMessageW(control_, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
     }
-    SendMessageA(control_, TCM_SETCURSEL, current_, 0);
+    SendMessageW(control_, TCM_SETCURSEL, current_, 0);
     return true;
   }
 
@@ -56,7 +58,7 @@ class TabBox final : public Component {
         return v;
       }
       case kTabCurrent:
-        return NumberValue(control_ ? static_cast<std::int32_t>(SendMessageA(control_, TCM_GETCURSEL, 0, 0)) : current_);
+        return NumberValue(control_ ? static_cast<std::int32_t>(SendMessageW(control_, TCM_GETCURSEL, 0, 0)) : current_);
       default: return NumberValue(options_[(k + kFirstOwnProperty - 13) % 3]);
     }
   }
@@ -71,7 +73,7 @@ class TabBox final : public Component {
       case kTabCurrent:
         current_ = n;
         if (control_) {
-          SendMessageA(control_, TCM_SETCURSEL, n, 0);
+          SendMessageW(control_, TCM_SETCURSEL, n, 0);
           ShowPages();
         }
         return WriteOutcome::kApplied;
@@ -80,7 +82,7 @@ class TabBox final : public Component {
   }
 
   void DestroyControl() override {
-    if (control_) current_ = static_cast<std::int32_t>(SendMessageA(control_, TCM_GETCURSEL, 0, 0));
+    if (control_) current_ = static_cast<std::int32_t>(SendMessageW(control_, TCM_GETCURSEL, 0, 0));
     Component::DestroyControl();
   }
 
@@ -93,7 +95,7 @@ class TabBox final : public Component {
         return Raise(kTabChanging, &result) && result == 0 ? TRUE : FALSE;
       }
       case TCN_SELCHANGE:
-        current_ = static_cast<std::int32_t>(SendMessageA(control_, TCM_GETCURSEL, 0, 0));
+        current_ = static_cast<std::int32_t>(SendMessageW(control_, TCM_GETCURSEL, 0, 0));
         Raise(kTabChanged);
         ShowPages();
         return 0;
@@ -102,7 +104,7 @@ class TabBox final : public Component {
   }
 
   bool ShowsUnit(std::uint32_t unitId) const override {
-    const std::int32_t current = control_ ? static_cast<std::int32_t>(SendMessageA(control_, TCM_GETCURSEL, 0, 0)) : current_;
+    const std::int32_t current = control_ ? static_cast<std::int32_t>(SendMessageW(control_, TCM_GETCURSEL, 0, 0)) : current_;
     std::int32_t page = 0;
     for (std::uint32_t id : row_->children) {
       if (id == 0) {

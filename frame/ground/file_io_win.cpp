@@ -6,6 +6,7 @@
 #include <string>
 
 #include "frame/ground/file_services.h"
+#include "frame/ground/gbk_text_win.h"
 #include "frame/ground/memory.h"
 #include "frame/ground/program_path.h"
 #include "frame/ground/replacing_file_win.h"
@@ -13,7 +14,7 @@
 
 ByteBuffer ReadFileBytes(const char* fileName) {
   if (!fileName || !*fileName) return nullptr;
-  UniqueFileHandle file(CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  UniqueFileHandle file(CreateFileW(WideFromGbk(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return nullptr;
   LARGE_INTEGER size;
@@ -59,36 +60,37 @@ bool WriteAll(HANDLE file, const std::uint8_t* bytes, std::size_t length) {
 
 // The folder that will hold `fileName`, as a full path, so the temporary file lands on the same
 // volume and the final rename cannot turn into a copy.
-std::string FolderOf(const char* fileName) {
-  char full[MAX_PATH * 2];
-  char* namePart = nullptr;
-  const DWORD length = GetFullPathNameA(fileName, sizeof full, full, &namePart);
-  if (length == 0 || length >= sizeof full) return {};
-  const std::string path(full, length);
-  const std::size_t separator = FindLastSeparator(path);
-  if (separator == std::string::npos) return {};
+std::wstring FolderOf(const std::wstring& fileName) {
+  const DWORD needed = GetFullPathNameW(fileName.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return {};
+  std::wstring path(needed, L'\0');
+  const DWORD length = GetFullPathNameW(fileName.c_str(), needed, path.data(), nullptr);
+  if (length == 0 || length >= needed) return {};
+  path.resize(length);
+  const std::size_t separator = path.find_last_of(L'\\');
+  if (separator == std::wstring::npos) return {};
   // A file in a drive root keeps the backslash: "C:" alone is the drive's current directory.
-  return path.substr(0, separator == 2 && path[1] == ':' ? separator + 1 : separator);
+  return path.substr(0, separator == 2 && path[1] == L':' ? separator + 1 : separator);
 }
 
 }  // namespace
 
-ReplacingFile::ReplacingFile(const char* fileName) : target_(fileName ? fileName : "") {
+ReplacingFile::ReplacingFile(const char* fileName) : target_(WideFromGbk(fileName)) {
   if (target_.empty()) return;
-  const std::string folder = FolderOf(target_.c_str());
+  const std::wstring folder = FolderOf(target_);
   if (folder.empty()) return;
-  char temporary[MAX_PATH];
-  if (!GetTempFileNameA(folder.c_str(), "yj", 0, temporary)) return;
+  wchar_t temporary[MAX_PATH];
+  if (!GetTempFileNameW(folder.c_str(), L"yj", 0, temporary)) return;
   temporary_ = temporary;
   file_ = UniqueFileHandle(
-      CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+      CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   good_ = file_.Valid();
 }
 
 ReplacingFile::~ReplacingFile() {
   if (committed_ || temporary_.empty()) return;
   file_ = UniqueFileHandle();
-  DeleteFileA(temporary_.c_str());
+  DeleteFileW(temporary_.c_str());
 }
 
 bool ReplacingFile::Write(const std::uint8_t* bytes, std::size_t length) {
@@ -99,7 +101,7 @@ bool ReplacingFile::Write(const std::uint8_t* bytes, std::size_t length) {
 bool ReplacingFile::Commit() {
   good_ = good_ && FlushFileBuffers(file_.Get());
   file_ = UniqueFileHandle();  // closed before the rename
-  committed_ = good_ && MoveFileExA(temporary_.c_str(), target_.c_str(),
+  committed_ = good_ && MoveFileExW(temporary_.c_str(), target_.c_str(),
                                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
   return committed_;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 void* PlatformHeapAllocate(std::size_t size);
@@ -16,7 +17,9 @@ bool PlatformHeapOwns(const void* block);
 void PlatformShowErrorBox(const char* text, const char* caption);
 [[noreturn]] void PlatformExitProcess(int exitCode);
 
-// Full path of the running program as the system reports it (GBK on Windows).
-std::string PlatformProgramPath();
+// Full path of the running program as the system reports it, as GBK (on Windows its short form
+// where GBK cannot spell the long one); nothing when GBK can spell neither, empty when the system
+// gives no path.
+std::optional<std::string> PlatformProgramPath();
 bool PlatformSetCurrentDirectory(const char* path);
 unsigned long PlatformCurrentThreadId();

@@ -24,7 +24,7 @@ void PlatformShowErrorBox(const char* text, const char* caption) {
 
 void PlatformExitProcess(int exitCode) { std::_Exit(exitCode); }
 
-std::string PlatformProgramPath() {
+std::optional<std::string> PlatformProgramPath() {
   char path[4096];
   const ssize_t length = readlink("/proc/self/exe", path, sizeof path);
   return length > 0 ? std::string(path, static_cast<std::size_t>(length)) : std::string();

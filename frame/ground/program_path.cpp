@@ -29,14 +29,16 @@ ProgramPathParts SplitProgramPath(std::string_view gbkPath) {
   return {std::string(gbkPath.substr(0, separator)), std::string(gbkPath.substr(separator + 1))};
 }
 
-void RecordProgramDirectory() {
+bool RecordProgramDirectory() {
   AppFrame& frame = TheFrame();
-  ProgramPathParts parts = SplitProgramPath(PlatformProgramPath());
+  const std::optional<std::string> programPath = PlatformProgramPath();
+  if (!programPath) return false;
+  ProgramPathParts parts = SplitProgramPath(*programPath);
   frame.programDirectory = std::move(parts.directory);
   frame.programFileName = std::move(parts.fileName);
   frame.programDirectoryWithSeparator =
       frame.programDirectory.empty() ? std::string() : frame.programDirectory + "\\";
-  if (frame.programDirectory.empty()) return;
+  if (frame.programDirectory.empty()) return true;
   // "C:" alone names the drive's current directory, not its root; a program in the root wants
   // the root.
   if (frame.programDirectory.back() == ':') {
@@ -44,6 +46,7 @@ void RecordProgramDirectory() {
   } else {
     PlatformSetCurrentDirectory(frame.programDirectory.c_str());
   }
+  return true;
 }
 
 Text RunDirectory() { return CopyText(TheFrame().programDirectory.c_str()); }

@@ -19,8 +19,10 @@ struct ProgramPathParts {
 ProgramPathParts SplitProgramPath(std::string_view gbkPath);
 
 // Records the running program's directory and file name in the frame and makes the directory the
-// process's current directory, so relative paths resolve against the program's folder.
-void RecordProgramDirectory();
+// process's current directory, so relative paths resolve against the program's folder. False, and
+// nothing recorded, when the program's folder has a name GBK cannot spell and no short name that
+// it can: every path the program would join to it would name another file or none.
+bool RecordProgramDirectory();
 
 // The run directory command: a new text holding the program directory (null when it is empty).
 Text RunDirectory();

@@ -25,8 +25,8 @@ class ReplacingFile {
   bool Good() const { return good_; }
 
  private:
-  std::string target_;
-  std::string temporary_;
+  std::wstring target_;  // as Windows names them: GBK paths widened once
+  std::wstring temporary_;
   UniqueFileHandle file_;
   bool good_ = false;
   bool committed_ = false;

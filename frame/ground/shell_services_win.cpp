@@ -1,12 +1,16 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "frame/ground/gbk_text_win.h"
 #include "frame/ground/service_commands.h"
 #include "frame/ground/shell_services.h"
 
 void ShellExecuteRequest(const char* verb, const char* file, const char* parameters,
                          const char* workingDirectory, int showCommand) {
-  ShellExecuteA(nullptr, verb, file ? file : "", parameters, workingDirectory ? workingDirectory : "",
+  // An omitted verb or parameter list stays a null pointer: the shell reads null as "the default".
+  const std::wstring wideVerb = WideFromGbk(verb), wideParameters = WideFromGbk(parameters);
+  ShellExecuteW(nullptr, verb ? wideVerb.c_str() : nullptr, WideFromGbk(file).c_str(),
+                parameters ? wideParameters.c_str() : nullptr, WideFromGbk(workingDirectory).c_str(),
                 showCommand);
 }
 

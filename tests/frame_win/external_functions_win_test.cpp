@@ -25,7 +25,7 @@ constexpr ExternalFunctionEntry kProgramTable[] = {
 
 // The build puts the skin library into "skin" beside this test program, out of the system's own
 // search path, so only the table's program folder can find it.
-std::string SkinFolder() { return SplitProgramPath(PlatformProgramPath()).directory + "\\skin"; }
+std::string SkinFolder() { return SplitProgramPath(PlatformProgramPath().value_or("")).directory + "\\skin"; }
 
 void BindProgramTable(const std::string& programDirectory) {
   TheExternalFunctions().Release();
