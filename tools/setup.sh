@@ -13,7 +13,7 @@ packages=(
   nasm libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev zlib1g-dev googletest
   imagemagick locales dpkg-dev fonts-arphic-uming
   clang libclang-rt-14-dev
-  python3-fonttools python3-brotli python3-pil zip
+  python3-fonttools python3-brotli python3-pil unzip p7zip-full
 )
 
 sudo_cmd=()
