@@ -81,4 +81,41 @@ TEST(SheetOptions, BadOptionsAreRefusedNamingTheOption) {
   }
 }
 
+// The tool converts each argument from UTF-16 by its kind: a path may fall back to its short name.
+TEST(ArgumentKinds, APathIsToldFromANameOrAnotherValueByTheOptionBeforeIt) {
+  constexpr ArgumentKind O = ArgumentKind::kOption, OP = ArgumentKind::kOptionAndPath, V = ArgumentKind::kValue,
+                         P = ArgumentKind::kPath, N = ArgumentKind::kName;
+  const struct {
+    std::vector<std::string> arguments;
+    std::vector<ArgumentKind> kinds;
+  } cases[] = {
+      {{"--out", "签名", "王小明"}, {O, P, N}},
+      {{"--out=签名", "王小明"}, {OP, N}},
+      {{"--list", "名单.txt", "--background", "纸.jpg", "--sheet", "总览.png", "--fonts", "字体"}, {O, P, O, P, O, P, O, P}},
+      {{"--list=名单.txt", "--background=纸.jpg", "--sheet=总览.png", "--fonts=字体"}, {OP, OP, OP, OP}},
+      {{"--size", "48", "--design=3", "--colour", "#000000", "--format", "bmp", "--at", "1,2", "李娜"},
+       {O, V, O, O, V, O, V, O, V, N}},
+      {{"--trim", "4", "李娜"}, {O, V, N}},
+      {{"--trim", "李娜"}, {O, N}},
+      {{"--trim=4", "李娜"}, {O, N}},
+      {{"李娜", "--", "--out", "签名"}, {N, O, N, N}},
+      {{"-", "李娜"}, {N, N}},
+      // A value option takes the next argument whatever it is, as the parse does.
+      {{"--out", "--trim", "李娜"}, {O, P, N}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ArgumentKinds(c.arguments), c.kinds) << c.arguments.front();
+    // Every argument the parse draws as a name is one of kind kName, in order.
+    const ParsedOptions parsed = ParseSheetOptions(c.arguments);
+    ASSERT_TRUE(parsed.options) << c.arguments.front() << ": " << parsed.error;
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < c.arguments.size(); ++i) {
+      if (c.kinds[i] == N) names.push_back(c.arguments[i]);
+    }
+    EXPECT_EQ(parsed.options->names, names) << c.arguments.front();
+  }
+  // Options the parse refuses are options all the same: what follows keeps its kind.
+  EXPECT_EQ(ArgumentKinds({"-x", "--bogus", "李娜", "--out"}), std::vector<ArgumentKind>({O, O, N, O}));
+}
+
 }  // namespace

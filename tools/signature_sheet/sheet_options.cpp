@@ -44,6 +44,25 @@ std::optional<std::uint32_t> Colour(std::string_view text) {
   return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
 }
 
+constexpr std::string_view kValueOptions[] = {"--list",  "--design", "--size",   "--color",
+                                              "--colour", "--scale", "--background", "--at",
+                                              "--format", "--out",   "--sheet",  "--fonts"};
+constexpr std::string_view kPathOptions[] = {"--list", "--background", "--out", "--sheet", "--fonts"};
+
+template <std::size_t N>
+bool IsOneOf(std::string_view name, const std::string_view (&names)[N]) {
+  return std::find(std::begin(names), std::end(names), name) != std::end(names);
+}
+
+// "-" alone is a name (as it would be a file name), "--" ends the options.
+bool IsOption(std::string_view argument) { return argument.size() >= 2 && argument.front() == '-'; }
+
+// "--out" of "--out=签名".
+std::string_view OptionName(std::string_view argument) { return argument.substr(0, argument.find('=')); }
+
+// --trim takes the next argument as its margin only when it is a number.
+bool IsTrimMargin(std::string_view argument) { return WholeNumber(argument, 0, 1 << 20).has_value(); }
+
 // Built piece by piece: GCC 12 warns of an overlap (falsely) in "\"" + text + "\"" at -O2.
 std::string Quoted(std::string_view text) {
   std::string quoted(1, '"');
@@ -54,30 +73,53 @@ std::string Quoted(std::string_view text) {
 
 }  // namespace
 
+std::vector<ArgumentKind> ArgumentKinds(const std::vector<std::string>& arguments) {
+  std::vector<ArgumentKind> kinds;
+  bool onlyNames = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string_view argument = arguments[i];
+    if (onlyNames || !IsOption(argument)) {
+      kinds.push_back(ArgumentKind::kName);
+      continue;
+    }
+    onlyNames = argument == "--";
+    const std::string_view name = OptionName(argument);
+    const bool takesPath = IsOneOf(name, kPathOptions);
+    if (name.size() != argument.size()) {
+      kinds.push_back(takesPath ? ArgumentKind::kOptionAndPath : ArgumentKind::kOption);
+      continue;
+    }
+    kinds.push_back(ArgumentKind::kOption);
+    const bool takesNext =
+        IsOneOf(name, kValueOptions) || (name == "--trim" && i + 1 < arguments.size() && IsTrimMargin(arguments[i + 1]));
+    if (takesNext && i + 1 < arguments.size()) {
+      kinds.push_back(takesPath ? ArgumentKind::kPath : ArgumentKind::kValue);
+      ++i;
+    }
+  }
+  return kinds;
+}
+
 ParsedOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
   SheetOptions options;
   const auto fail = [](std::string why) { return ParsedOptions{std::nullopt, std::move(why)}; };
-  bool onlyNames = false;
+  // Which argument is a value of the option before it is decided in one place, for the tool's
+  // conversion of its arguments and for this parse alike.
+  const std::vector<ArgumentKind> kinds = ArgumentKinds(arguments);
   for (std::size_t i = 0; i < arguments.size(); ++i) {
-    std::string_view argument = arguments[i];
-    if (onlyNames || argument.size() < 2 || argument.substr(0, 2) != "--") {
-      if (!argument.empty() && argument.front() == '-' && !onlyNames && argument != "-") {
-        return fail("未知选项：" + std::string(argument));
-      }
+    const std::string_view argument = arguments[i];
+    if (kinds[i] == ArgumentKind::kName) {
       options.names.emplace_back(argument);
       continue;
     }
-    if (argument == "--") {
-      onlyNames = true;
-      continue;
-    }
+    if (argument == "--") continue;
+    if (argument.substr(0, 2) != "--") return fail("未知选项：" + std::string(argument));
     // --option=value and --option value alike.
-    std::string name(argument);
+    std::string name(OptionName(argument));
     std::optional<std::string> inlineValue;
-    if (const std::size_t equals = name.find('='); equals != std::string::npos) {
-      inlineValue = name.substr(equals + 1);
-      name.resize(equals);
-    }
+    if (name.size() != argument.size()) inlineValue = std::string(argument.substr(name.size() + 1));
+    const bool valueFollows =
+        i + 1 < arguments.size() && (kinds[i + 1] == ArgumentKind::kValue || kinds[i + 1] == ArgumentKind::kPath);
     if (name == "--help") {
       options.help = true;
       continue;
@@ -85,7 +127,7 @@ ParsedOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
     if (name == "--trim") {
       // The margin is optional: the next argument is taken only when it is a number.
       std::optional<std::string> margin = inlineValue;
-      if (!margin && i + 1 < arguments.size() && WholeNumber(arguments[i + 1], 0, 1 << 20)) margin = arguments[++i];
+      if (!margin && valueFollows) margin = arguments[++i];
       if (!margin) {
         options.trimMargin = kDefaultTrimMargin;
       } else if (const auto value = WholeNumber(*margin, 0, 4096)) {
@@ -95,16 +137,11 @@ ParsedOptions ParseSheetOptions(const std::vector<std::string>& arguments) {
       }
       continue;
     }
-    constexpr std::string_view kValueOptions[] = {"--list",  "--design", "--size",   "--color",
-                                                  "--colour", "--scale", "--background", "--at",
-                                                  "--format", "--out",   "--sheet",  "--fonts"};
-    if (std::find(std::begin(kValueOptions), std::end(kValueOptions), name) == std::end(kValueOptions)) {
-      return fail("未知选项：" + name);
-    }
+    if (!IsOneOf(name, kValueOptions)) return fail("未知选项：" + name);
     std::string value;
     if (inlineValue) {
       value = *inlineValue;
-    } else if (i + 1 < arguments.size()) {
+    } else if (valueFollows) {
       value = arguments[++i];
     } else {
       return fail(name + " 后缺少取值");

@@ -36,5 +36,18 @@ struct ParsedOptions {
 };
 ParsedOptions ParseSheetOptions(const std::vector<std::string>& arguments);
 
+// What each argument is to ParseSheetOptions, told by the options before it. Windows gives the
+// arguments in UTF-16 and the tool converts each to GBK by its kind: a file whose long name GBK
+// cannot spell may still be reached by its short name, a name to draw cannot be drawn at all.
+// Option names are ASCII, so a spelling with "?" for what GBK lacks is told apart like the text.
+enum class ArgumentKind {
+  kOption,         // an option, and its value after "=" when that is no path; or "--"
+  kOptionAndPath,  // an option with its file or folder after "=": "--out=签名"
+  kValue,          // the value of the option before it, when that is no path: "--size 48"
+  kPath,           // the file or folder of the option before it: "--list 名单.txt"
+  kName,           // a name to draw
+};
+std::vector<ArgumentKind> ArgumentKinds(const std::vector<std::string>& arguments);
+
 // What --help prints.
 extern const char* const kSheetUsage;

@@ -1,29 +1,27 @@
 #include "tools/signature_sheet/signature_renderer_win.h"
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "canvas/picture.h"
 #include "canvas/prepared_picture_win.h"
+#include "frame/ground/gbk_text_win.h"
 
 namespace {
 
 // The most pixels one picture may have: 256 MiB of RGBA.
 constexpr long long kMaxPixels = 1LL << 26;
 
-std::wstring Wide(const std::string& gbk) {
-  const int length = MultiByteToWideChar(936, 0, gbk.data(), static_cast<int>(gbk.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(std::max(length, 0)), L'\0');
-  if (length > 0) MultiByteToWideChar(936, 0, gbk.data(), static_cast<int>(gbk.size()), wide.data(), length);
-  return wide;
-}
+// The face of a sheet's headings and captions.
+constexpr wchar_t kCaptionFace[] = L"宋体";
 
-std::string Gbk(const std::wstring& wide) {
-  const int length = WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-  std::string gbk(static_cast<std::size_t>(std::max(length, 0)), '\0');
-  if (length > 0) WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), gbk.data(), length, nullptr, nullptr);
-  return gbk;
+// Names, face names and font paths go to GDI as UTF-16 widened from GBK with code page 936, never
+// through an A function: GDI would read the bytes in the system's code page, and an English or a
+// Taiwanese Windows would find no font or draw other characters than the program does.
+SIZE TextCell(HDC surface, const std::wstring& text) {
+  SIZE cell{};
+  GetTextExtentPoint32W(surface, text.data(), static_cast<int>(text.size()), &cell);
+  return cell;
 }
 
 }  // namespace
@@ -31,13 +29,13 @@ std::string Gbk(const std::wstring& wide) {
 PrivateDesignFonts::PrivateDesignFonts(const std::string& folder) {
   for (int design = 0; design < kDesignCount; ++design) {
     paths_[design] = folder + "\\" + kDesignTable[design].fontFile;
-    added_[design] = AddFontResourceExA(paths_[design].c_str(), FR_PRIVATE, nullptr) > 0;
+    added_[design] = AddFontResourceExW(WideFromGbk(paths_[design]).c_str(), FR_PRIVATE, nullptr) > 0;
   }
 }
 
 PrivateDesignFonts::~PrivateDesignFonts() {
   for (int design = 0; design < kDesignCount; ++design) {
-    if (added_[design]) RemoveFontResourceExA(paths_[design].c_str(), FR_PRIVATE, nullptr);
+    if (added_[design]) RemoveFontResourceExW(WideFromGbk(paths_[design]).c_str(), FR_PRIVATE, nullptr);
   }
 }
 
@@ -53,8 +51,8 @@ HFONT SignatureRenderer::FontOf(int design, DWORD quality) {
   if (!font.Get()) {
     // As the panel makes the program's font: the size in points at the display's resolution,
     // weight and every flag 0, the default character set.
-    font.Reset(CreateFontA(-MulDiv(settings_.points * settings_.scale, dotsPerInch_, 72), 0, 0, 0, 0, 0, 0, 0,
-                           DEFAULT_CHARSET, 0, 0, quality, 0, kDesignTable[design].family));
+    font.Reset(CreateFontW(-MulDiv(settings_.points * settings_.scale, dotsPerInch_, 72), 0, 0, 0, 0, 0, 0, 0,
+                           DEFAULT_CHARSET, 0, 0, quality, 0, WideFromGbk(kDesignTable[design].family).c_str()));
   }
   return font.Get();
 }
@@ -68,15 +66,15 @@ bool SignatureRenderer::CanDraw(int design, const std::string& text, std::string
   ScopedSelect select(surface_.Get(), font);
   if (!faceFound_[design]) {
     // A family the system does not find is silently replaced by another: that is no design.
-    char face[LF_FACESIZE] = {};
-    GetTextFaceA(surface_.Get(), sizeof face, face);
-    faceFound_[design] = std::strcmp(face, kDesignTable[design].family) == 0;
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(surface_.Get(), LF_FACESIZE, face);
+    faceFound_[design] = WideFromGbk(kDesignTable[design].family) == face;
   }
   if (!*faceFound_[design]) {
     *why = std::string("字体文件里没有字体“") + kDesignTable[design].family + "”：" + fonts_.PathOf(design);
     return false;
   }
-  const std::wstring wide = Wide(text);
+  const std::wstring wide = WideFromGbk(text);
   std::vector<WORD> glyphs(wide.size());
   if (!wide.empty() &&
       GetGlyphIndicesW(surface_.Get(), wide.data(), static_cast<int>(wide.size()), glyphs.data(),
@@ -90,7 +88,7 @@ bool SignatureRenderer::CanDraw(int design, const std::string& text, std::string
     if (glyphs[i] == 0xFFFF && !space && missing.find(wide[i]) == std::wstring::npos) missing += wide[i];
   }
   if (missing.empty()) return true;
-  *why = "字体缺少“" + Gbk(missing) + "”";
+  *why = "字体缺少“" + GbkFromWideForDisplay(missing) + "”";
   return false;
 }
 
@@ -150,10 +148,10 @@ bool SignatureRenderer::SetBackground(const std::uint8_t* bytes, std::size_t len
   return true;
 }
 
-DrawnSignature SignatureRenderer::Coverage(HFONT font, const std::string& text, std::uint32_t colour) {
+DrawnSignature SignatureRenderer::Coverage(HFONT font, const std::string& gbk, std::uint32_t colour) {
   ScopedSelect selectFont(surface_.Get(), font);
-  SIZE cell{};
-  GetTextExtentPoint32A(surface_.Get(), text.data(), static_cast<int>(text.size()), &cell);
+  const std::wstring text = WideFromGbk(gbk);
+  const SIZE cell = TextCell(surface_.Get(), text);
   // Swashes and slanted strokes reach beyond the cell. Half a line height of room all round holds
   // nearly all of them; ink that reaches the edge is drawn again with room of two line heights.
   const int line = std::max<int>(cell.cy, 1);
@@ -164,7 +162,7 @@ DrawnSignature SignatureRenderer::Coverage(HFONT font, const std::string& text, 
 }
 
 // The text in the surface's font at (pad, pad) of a black area `pad` larger than its cell all round.
-DrawnSignature SignatureRenderer::CoverageWithRoom(const std::string& text, SIZE cell, std::uint32_t colour, int pad,
+DrawnSignature SignatureRenderer::CoverageWithRoom(const std::wstring& text, SIZE cell, std::uint32_t colour, int pad,
                                                    bool* clipped) {
   const int width = cell.cx + 2 * pad;
   const int height = cell.cy + 2 * pad;
@@ -176,7 +174,7 @@ DrawnSignature SignatureRenderer::CoverageWithRoom(const std::string& text, SIZE
     PatBlt(surface_.Get(), 0, 0, width, height, BLACKNESS);
     SetBkMode(surface_.Get(), TRANSPARENT);
     SetTextColor(surface_.Get(), RGB(255, 255, 255));
-    TextOutA(surface_.Get(), pad, pad, text.data(), static_cast<int>(text.size()));
+    TextOutW(surface_.Get(), pad, pad, text.data(), static_cast<int>(text.size()));
   }
   const std::vector<std::uint8_t> white = ReadBgra(bitmap.Get(), width, height);
   if (white.empty()) return {};
@@ -217,8 +215,8 @@ DrawnSignature SignatureRenderer::CoverageWithRoom(const std::string& text, SIZE
   return drawn;
 }
 
-DrawnSignature SignatureRenderer::Draw(int design, const std::string& text) {
-  if (!HasBackground()) return Coverage(FontOf(design, ANTIALIASED_QUALITY), text, settings_.colour);
+DrawnSignature SignatureRenderer::Draw(int design, const std::string& gbk) {
+  if (!HasBackground()) return Coverage(FontOf(design, ANTIALIASED_QUALITY), gbk, settings_.colour);
 
   // Over the background exactly as the panel writes: the text cell's top left at the write
   // position, transparent background mode, the pen's copy mode.
@@ -229,6 +227,7 @@ DrawnSignature SignatureRenderer::Draw(int design, const std::string& text) {
   if (!bitmap.Get() || !backgroundSurface) return {};
   const int x = settings_.atX * settings_.scale;
   const int y = settings_.atY * settings_.scale;
+  const std::wstring text = WideFromGbk(gbk);
   SIZE cell{};
   {
     ScopedSelect selectBitmap(surface_.Get(), bitmap.Get());
@@ -241,8 +240,8 @@ DrawnSignature SignatureRenderer::Draw(int design, const std::string& text) {
     SetBkMode(surface_.Get(), TRANSPARENT);
     SetTextColor(surface_.Get(), settings_.colour);
     SetROP2(surface_.Get(), R2_COPYPEN);
-    TextOutA(surface_.Get(), x, y, text.data(), static_cast<int>(text.size()));
-    GetTextExtentPoint32A(surface_.Get(), text.data(), static_cast<int>(text.size()), &cell);
+    TextOutW(surface_.Get(), x, y, text.data(), static_cast<int>(text.size()));
+    cell = TextCell(surface_.Get(), text);
   }
   DrawnSignature drawn;
   drawn.picture = Read(bitmap.Get(), width, height);
@@ -255,8 +254,8 @@ DrawnSignature SignatureRenderer::Draw(int design, const std::string& text) {
 DrawnSignature SignatureRenderer::Caption(const std::string& text, int points, std::uint32_t colour) {
   UniqueFont& font = captionFonts_[points];
   if (!font.Get()) {
-    font.Reset(CreateFontA(-MulDiv(points * settings_.scale, dotsPerInch_, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0,
-                           DEFAULT_CHARSET, 0, 0, ANTIALIASED_QUALITY, 0, "宋体"));
+    font.Reset(CreateFontW(-MulDiv(points * settings_.scale, dotsPerInch_, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0,
+                           DEFAULT_CHARSET, 0, 0, ANTIALIASED_QUALITY, 0, kCaptionFace));
   }
   return Coverage(font.Get(), text, colour);
 }

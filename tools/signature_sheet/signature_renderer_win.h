@@ -64,8 +64,8 @@ class SignatureRenderer {
 
  private:
   HFONT FontOf(int design, DWORD quality);
-  DrawnSignature Coverage(HFONT font, const std::string& text, std::uint32_t colour);
-  DrawnSignature CoverageWithRoom(const std::string& text, SIZE cell, std::uint32_t colour, int pad, bool* clipped);
+  DrawnSignature Coverage(HFONT font, const std::string& gbk, std::uint32_t colour);
+  DrawnSignature CoverageWithRoom(const std::wstring& text, SIZE cell, std::uint32_t colour, int pad, bool* clipped);
   std::vector<std::uint8_t> ReadBgra(HBITMAP bitmap, int width, int height);
   Rgba Read(HBITMAP bitmap, int width, int height);
 

@@ -2,21 +2,30 @@
 // sheet of them all, with the program's fonts and drawing rules.
 //
 // Exit codes: 0 everything asked for was drawn; 1 drawn, but some names, lines or designs were
-// skipped (each is reported); 2 nothing more could be done (a bad option, an unreadable list,
-// background or font folder, a folder or file that cannot be written, Ctrl+C).
+// skipped (each is reported); 2 nothing more could be done (a bad option, an option or path GBK
+// cannot spell, an unreadable list, background or font folder, a folder or file that cannot be
+// written, Ctrl+C).
+//
+// Every text inside is GBK, as in the program. The command line is read as Windows keeps it, in
+// UTF-16, and each argument converted to GBK, so a name reaches the tool whole whatever code page
+// the system runs with; what the tool says goes out through console_output_win.h.
 #include <windows.h>
+#include <shellapi.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
-#include <cstring>
 #include <new>
 #include <optional>
 #include <utility>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "frame/ground/file_services.h"
+#include "frame/ground/gbk_text_win.h"
 #include "frame/ground/memory.h"
+#include "tools/signature_sheet/console_output_win.h"
 #include "tools/signature_sheet/picture_files_win.h"
 #include "tools/signature_sheet/sheet_options.h"
 #include "tools/signature_sheet/signature_names.h"
@@ -43,28 +52,117 @@ BOOL WINAPI OnConsoleBreak(DWORD event) {
 
 bool Interrupted() { return InterlockedCompareExchange(&g_interrupted, 0, 0) != 0; }
 
-void Say(const std::string& text) {
-  std::fputs(text.c_str(), stderr);
-  std::fputc('\n', stderr);
-}
+void Say(const std::string& text) { WriteLine(OutputStream::kError, text); }
 
 int Fail(const std::string& text) {
   Say("signsheet: " + text);
   return kExitFailed;
 }
 
-// The program's folder: the fonts sit in its font folder.
-std::string ProgramFolder() {
-  char path[MAX_PATH * 2] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string folder(path, length);
-  const std::size_t separator = folder.find_last_of("\\/");
-  return separator == std::string::npos ? std::string(".") : folder.substr(0, separator);
+// The font folder in the program's folder, in GBK: by its short name where GBK cannot spell the
+// long one (a program folder under a user name in Korean, say); nothing where neither will do.
+std::optional<std::string> DefaultFontFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return std::nullopt;
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    if (path.size() >= 0x8000) return std::nullopt;
+    path.resize(path.size() * 2);
+  }
+  const std::size_t separator = path.find_last_of(L"\\/");
+  std::wstring folder = separator == std::wstring::npos ? std::wstring(L".") : path.substr(0, separator);
+  const std::string_view fontFolder(kFontFolder);  // with a trailing backslash
+  folder += WideFromGbk(fontFolder.substr(0, fontFolder.size() - 1));
+  return GbkPathFromWide(folder);
 }
 
 bool IsFolder(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(WideFromGbk(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The characters of `wide` that GBK has no code for, each once, as "U+AC00": the message cannot
+// show them, but it can say which they are.
+std::string CharactersGbkLacks(std::wstring_view wide) {
+  std::string lacking;
+  std::vector<char32_t> said;
+  for (std::size_t i = 0; i < wide.size();) {
+    const bool pair = IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size() && IS_LOW_SURROGATE(wide[i + 1]);
+    const std::wstring_view character = wide.substr(i, pair ? 2 : 1);
+    i += character.size();
+    if (GbkHasCharacter(character)) continue;
+    const char32_t code = pair ? 0x10000 + ((static_cast<char32_t>(character[0]) - 0xD800) << 10) +
+                                     (static_cast<char32_t>(character[1]) - 0xDC00)
+                               : static_cast<char32_t>(character[0]);
+    if (std::find(said.begin(), said.end(), code) != said.end()) continue;
+    said.push_back(code);
+    char text[16];
+    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(code));
+    if (!lacking.empty()) lacking += "、";
+    lacking += text;
+  }
+  return lacking;
+}
+
+// The command line in the tool's GBK.
+struct CommandLine {
+  std::vector<std::string> arguments;
+  // One for each name, in their order: empty, or why the name cannot be drawn at all (it holds a
+  // character GBK has no code for; its argument then holds "?" in that place). Such a name is
+  // reported and skipped like any other bad name.
+  std::vector<std::string> nameFaults;
+  // An option or a path that GBK cannot spell: the run cannot go on.
+  std::string fault;
+};
+
+// Windows keeps the command line in UTF-16 whatever code page the system runs with. It is split by
+// CommandLineToArgvW, whose rules are those msvcrt.dll gives every C program's argv (quotes group,
+// backslashes escape only a quote; Wine's msvcrt alone reads "" inside quotes otherwise), and each
+// argument converted by its kind. A path may still be spelt by its short (8.3) name, never with
+// "?" for what GBK lacks, so no other file is ever reached.
+CommandLine ReadCommandLine() {
+  std::vector<std::wstring> wide;
+  int count = 0;
+  if (LPWSTR* split = CommandLineToArgvW(GetCommandLineW(), &count)) {
+    for (int i = 1; i < count; ++i) wide.emplace_back(split[i]);  // the program's own path left out
+    LocalFree(split);
+  }
+  CommandLine line;
+  std::vector<std::string> shown;
+  for (const std::wstring& argument : wide) shown.push_back(GbkFromWideForDisplay(argument));
+  const std::vector<ArgumentKind> kinds = ArgumentKinds(shown);
+  for (std::size_t i = 0; i < wide.size(); ++i) {
+    const std::string place = "第 " + std::to_string(i + 1) + " 个参数";
+    const auto lacking = [&] { return "含有 GBK 没有编码的字符 " + CharactersGbkLacks(wide[i]); };
+    if (kinds[i] == ArgumentKind::kPath || kinds[i] == ArgumentKind::kOptionAndPath) {
+      // The option's own name, and the "=" after it, are ASCII.
+      const std::size_t start = kinds[i] == ArgumentKind::kPath ? 0 : wide[i].find(L'=') + 1;
+      const std::string option = kinds[i] == ArgumentKind::kPath ? shown[i - 1] : shown[i].substr(0, start - 1);
+      const std::optional<std::string> path = GbkPathFromWide(wide[i].substr(start));
+      if (!path) {
+        line.fault = place + "（" + option + " 的路径）" + lacking() + "，也没有 GBK 写得出的短文件名";
+        return line;
+      }
+      line.arguments.push_back(shown[i].substr(0, start) + *path);
+      continue;
+    }
+    const std::optional<std::string> gbk = GbkFromWide(wide[i]);
+    if (kinds[i] == ArgumentKind::kName) {
+      line.nameFaults.push_back(gbk ? std::string() : place + lacking());
+      line.arguments.push_back(gbk ? *gbk : shown[i]);
+      continue;
+    }
+    if (!gbk) {
+      line.fault = place + (kinds[i] == ArgumentKind::kValue ? "（" + shown[i - 1] + " 的取值）" : "") + lacking();
+      return line;
+    }
+    line.arguments.push_back(*gbk);
+  }
+  return line;
 }
 
 std::string Joined(const std::string& folder, const std::string& name) {
@@ -78,20 +176,15 @@ std::string DesignLabel(int design) { return std::to_string(design) + " " + kDes
 // line kept up to date on a console, a line a tenth otherwise.
 class Progress {
  public:
-  explicit Progress(std::size_t total) : total_(total) {
-    DWORD mode = 0;
-    console_ = GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
-  }
+  explicit Progress(std::size_t total) : total_(total), console_(IsConsole(OutputStream::kError)) {}
   void Done(std::size_t done) {
     if (total_ < kLongList) return;
     const std::string line = "进度：" + std::to_string(done) + "/" + std::to_string(total_);
-    if (console_) {
-      std::fprintf(stderr, "\r%s", line.c_str());
-      if (done == total_) std::fputc('\n', stderr);
-    } else if (done == total_ || done % std::max<std::size_t>(total_ / 10, 1) == 0) {
+    if (console_ && done < total_) {
+      WriteProgress(OutputStream::kError, line);
+    } else if (console_ || done == total_ || done % std::max<std::size_t>(total_ / 10, 1) == 0) {
       Say(line);
     }
-    std::fflush(stderr);
   }
 
  private:
@@ -216,8 +309,9 @@ int WriteSheet(Run& run, const std::vector<SignatureName>& names) {
   return 0;
 }
 
-int Main(const std::vector<std::string>& arguments) {
-  const ParsedOptions parsed = ParseSheetOptions(arguments);
+int Main(const CommandLine& commandLine) {
+  if (!commandLine.fault.empty()) return Fail(commandLine.fault);
+  const ParsedOptions parsed = ParseSheetOptions(commandLine.arguments);
   if (!parsed.options) {
     Say("signsheet: " + parsed.error);
     Say("用 signsheet --help 查看用法");
@@ -225,7 +319,7 @@ int Main(const std::vector<std::string>& arguments) {
   }
   const SheetOptions& options = *parsed.options;
   if (options.help) {
-    std::fputs(kSheetUsage, stdout);
+    WriteText(OutputStream::kOut, kSheetUsage);
     return 0;
   }
 
@@ -241,9 +335,13 @@ int Main(const std::vector<std::string>& arguments) {
     skipped = !list.badLines.empty();
     names = std::move(list.names);
   } else {
-    for (const std::string& text : options.names) {
-      std::string why;
-      if (std::optional<SignatureName> name = ParseSignatureName(text, &why)) {
+    for (std::size_t i = 0; i < options.names.size(); ++i) {
+      const std::string& text = options.names[i];
+      std::string why = i < commandLine.nameFaults.size() ? commandLine.nameFaults[i] : std::string();
+      if (!why.empty()) {
+        Say("名字“" + text + "”：" + why + "，已跳过");
+        skipped = true;
+      } else if (std::optional<SignatureName> name = ParseSignatureName(text, &why)) {
         names.push_back(std::move(*name));
       } else {
         Say("名字“" + text + "”：" + why + "，已跳过");
@@ -253,9 +351,12 @@ int Main(const std::vector<std::string>& arguments) {
   }
   if (names.empty()) return Fail("没有可画的名字");
 
-  const std::string fontFolder =
-      options.fontFolder.empty() ? ProgramFolder() + std::string(kFontFolder, std::strlen(kFontFolder) - 1)
-                                 : options.fontFolder;
+  std::string fontFolder = options.fontFolder;
+  if (fontFolder.empty()) {
+    const std::optional<std::string> programFonts = DefaultFontFolder();
+    if (!programFonts) return Fail("程序所在文件夹的路径含有 GBK 没有编码的字符，也没有短文件名：请用 --fonts 给出字体文件夹");
+    fontFolder = *programFonts;
+  }
   const PrivateDesignFonts fonts(fontFolder);
   bool anyFont = false;
   for (int design = 0; design < kDesignCount; ++design) anyFont |= fonts.Added(design);
@@ -277,7 +378,7 @@ int Main(const std::vector<std::string>& arguments) {
   }
 
   if (!options.outFolder.empty()) {
-    if (!IsFolder(options.outFolder) && !CreateDirectoryA(options.outFolder.c_str(), nullptr)) {
+    if (!IsFolder(options.outFolder) && !CreateDirectoryW(WideFromGbk(options.outFolder).c_str(), nullptr)) {
       return Fail("无法建立输出文件夹：" + options.outFolder);
     }
     const char* extension = options.format == OutputFormat::kPng ? ".png" : ".bmp";
@@ -319,20 +420,13 @@ int Main(const std::vector<std::string>& arguments) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  // Messages in the program's code page while the tool runs; the console gets its own back after.
-  const UINT consolePage = GetConsoleOutputCP();
-  if (consolePage) SetConsoleOutputCP(936);
+int main() {
   SetConsoleCtrlHandler(OnConsoleBreak, TRUE);
-  const std::vector<std::string> arguments(argv + 1, argv + argc);
   int exitCode;
   try {
-    exitCode = Main(arguments);
+    exitCode = Main(ReadCommandLine());
   } catch (const std::bad_alloc&) {
     exitCode = Fail("内存不足");
   }
-  std::fflush(stdout);
-  std::fflush(stderr);
-  if (consolePage) SetConsoleOutputCP(consolePage);
   return exitCode;
 }
