@@ -86,11 +86,34 @@ HWND ControlOf(std::uint32_t windowId, std::uint32_t unitId) {
   return unit && unit->component ? unit->component->Control() : nullptr;
 }
 
-std::string WindowText(HWND window) {
-  char text[256] = "";
-  GetWindowTextA(window, text, sizeof text);
+// Texts are read as UTF-16, as the frame gives them to Windows: the same under any code page.
+std::wstring WindowText(HWND window) {
+  wchar_t text[256] = L"";
+  GetWindowTextW(window, text, static_cast<int>(std::size(text)));
   return text;
 }
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = L"";
+  GetClassNameW(window, name, static_cast<int>(std::size(name)));
+  return name;
+}
+bool IsClass(HWND window, const wchar_t* kind) { return _wcsicmp(ClassOf(window).c_str(), kind) == 0; }
+
+std::wstring TabCaption(HWND tabs, int index) {
+  wchar_t text[64] = L"";
+  TCITEMW item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = text;
+  item.cchTextMax = static_cast<int>(std::size(text));
+  if (!SendMessageW(tabs, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item))) return L"<no item>";
+  return item.pszText;
+}
+
+// The design tabs' captions, in order.
+constexpr const wchar_t* kTabCaptions[] = {L"青砚草签", L"方正篆签", L"博洋行签", L"博洋草签", L"明星签",
+                                           L"领袖签",   L"隶书签",   L"创艺细签", L"黄草简签", L"英文签一",
+                                           L"英文签二", L"英文签三", L"英文签四"};
 
 // A control's rectangle in the client coordinates of its form.
 RECT PlaceInForm(HWND form, HWND control) {
@@ -142,7 +165,7 @@ TEST_F(LayoutsTest, MainWindowIsCentredWithItsTitleAndAFixedFrame) {
   ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
   LoadMain();
   HWND window = LiveWindow(kMainWindow);
-  EXPECT_EQ(WindowText(window), "云笺免费签名设计正式版 V2.0");
+  EXPECT_EQ(WindowText(window), L"云笺免费签名设计正式版 V2.0");
   RECT rect{};
   GetWindowRect(window, &rect);
   EXPECT_EQ(rect.left, 67);
@@ -163,36 +186,36 @@ struct UnitCase {
   std::uint32_t type;
   // Place in the window's client area; a non-visual unit has no window (width 0 here).
   int left, top, width, height;
-  const char* text;  // caption or content; null where the control shows none
+  const wchar_t* text;  // caption or content; null where the control shows none
 };
 
 // Positions as they result in the window's client area, the containers' offsets added.
 constexpr UnitCase kMainUnits[] = {
-    {kFeedbackButton, "按钮5", kTypeButton, 752, 14, 120, 32, "问题及bug反馈"},
-    {kHelpButton, "按钮3", kTypeButton, 619, 14, 120, 32, "详细使用说明"},
+    {kFeedbackButton, "按钮5", kTypeButton, 752, 14, 120, 32, L"问题及bug反馈"},
+    {kHelpButton, "按钮3", kTypeButton, 619, 14, 120, 32, L"详细使用说明"},
     {kBackgroundList, "组合框1", kTypeComboBox, 406, 19, 200, -1, nullptr},
-    {kDesignLabel, "标签5", kTypeLabel, 227, 105, 59, 16, "[设计一]"},
-    {kSizeLabel, "标签14", kTypeLabel, 287, 101, 55, 24, "字体大小："},
-    {kSizeBox, "编辑框14", kTypeEditBox, 344, 101, 49, 22, "70"},
-    {kColorLabel, "标签7", kTypeLabel, 413, 101, 56, 24, "字体颜色："},
+    {kDesignLabel, "标签5", kTypeLabel, 227, 105, 59, 16, L"[设计一]"},
+    {kSizeLabel, "标签14", kTypeLabel, 287, 101, 55, 24, L"字体大小："},
+    {kSizeBox, "编辑框14", kTypeEditBox, 344, 101, 49, 22, L"70"},
+    {kColorLabel, "标签7", kTypeLabel, 413, 101, 56, 24, L"字体颜色："},
     {kTextColorPicker, "颜色选择器1", kTypeColorPicker, 472, 101, 72, -1, nullptr},
-    {kSaveButton, "按钮4", kTypeButton, 561, 101, 97, 24, "保存此张签名"},
+    {kSaveButton, "按钮4", kTypeButton, 561, 101, 97, 24, L"保存此张签名"},
     {kPanelUnit, "画板1", kTypeDrawPanel, 256, 215, 333, 200, nullptr},
     {kHorizontalSlider, "滑块条2", kTypeSliderBar, 514, 569, 345, 16, nullptr},
     {kVerticalSlider, "滑块条1", kTypeSliderBar, 856, 229, 19, 345, nullptr},
     {kHintTip, "气球提示框1", kTypeQTip, 0, 0, 0, 0, nullptr},
     {kDesignTabs, "选择夹1", kTypeTabBox, 5, 66, 900, 23, nullptr},
-    {kBackgroundLabel, "标签6", kTypeLabel, 346, 21, 56, 16, "设计底图："},
-    {kSettingsGroup, "分组框2", kTypeGroupBox, 340, 3, 540, 50, "参数配置"},
+    {kBackgroundLabel, "标签6", kTypeLabel, 346, 21, 56, 16, L"设计底图："},
+    {kSettingsGroup, "分组框2", kTypeGroupBox, 340, 3, 540, 50, L"参数配置"},
     {kMainTimer, "时钟1", kTypeTimer, 0, 0, 0, 0, nullptr},
-    {kChineseLabel, "标签1", kTypeLabel, 14, 4, 48, 20, "中文名："},
+    {kChineseLabel, "标签1", kTypeLabel, 14, 4, 48, 20, L"中文名："},
     {kSaveDialog, "通用对话框1", kTypeCommonDlg, 0, 0, 0, 0, nullptr},
-    {kEnglishPreviewButton, "按钮2", kTypeButton, 228, 27, 109, 24, "设计预览"},
-    {kEnglishNameBox, "编辑框2", kTypeEditBox, 229, 4, 108, 20, "Xiaoming"},
-    {kEnglishLabel, "标签2", kTypeLabel, 178, 4, 44, 20, "英文名："},
-    {kChinesePreviewButton, "按钮1", kTypeButton, 62, 29, 113, 24, "设计预览"},
-    {kChineseNameBox, "编辑框1", kTypeEditBox, 64, 4, 112, 20, "王小明"},
-    {kPreviewGroup, "分组框1", kTypeGroupBox, 4, 53, 876, 541, "签名预览"},
+    {kEnglishPreviewButton, "按钮2", kTypeButton, 228, 27, 109, 24, L"设计预览"},
+    {kEnglishNameBox, "编辑框2", kTypeEditBox, 229, 4, 108, 20, L"Xiaoming"},
+    {kEnglishLabel, "标签2", kTypeLabel, 178, 4, 44, 20, L"英文名："},
+    {kChinesePreviewButton, "按钮1", kTypeButton, 62, 29, 113, 24, L"设计预览"},
+    {kChineseNameBox, "编辑框1", kTypeEditBox, 64, 4, 112, 20, L"王小明"},
+    {kPreviewGroup, "分组框1", kTypeGroupBox, 4, 53, 876, 541, L"签名预览"},
 };
 
 TEST_F(LayoutsTest, EveryMainUnitStandsWhereTheLayoutPutsIt) {
@@ -242,12 +265,12 @@ TEST_F(LayoutsTest, MainUnitsCarryTheirSongFonts) {
     SCOPED_TRACE(UnitOf(kMainWindow, c.id)->row->name);
     auto font = reinterpret_cast<HFONT>(SendMessageA(ControlOf(kMainWindow, c.id), WM_GETFONT, 0, 0));
     ASSERT_NE(font, nullptr);
-    LOGFONTA logical{};
-    ASSERT_EQ(GetObjectA(font, sizeof logical, &logical), static_cast<int>(sizeof logical));
+    LOGFONTW logical{};
+    ASSERT_EQ(GetObjectW(font, sizeof logical, &logical), static_cast<int>(sizeof logical));
     EXPECT_EQ(logical.lfHeight, c.height);
     EXPECT_EQ(logical.lfWeight, c.weight);
     EXPECT_EQ(logical.lfCharSet, GB2312_CHARSET);
-    EXPECT_STREQ(logical.lfFaceName, "宋体");
+    EXPECT_STREQ(logical.lfFaceName, L"宋体");
   }
 }
 
@@ -313,12 +336,14 @@ TEST_F(LayoutsTest, MainControlsAreBuiltAsTheirSettingsSay) {
   GetWindowRect(list, &box);
   SendMessageA(list, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
   EXPECT_GE((box.bottom - box.top) + (dropped.bottom - dropped.top), 160);
-  SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("山水.jpg"));
-  SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("b.gif"));
-  SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("a.jpg"));
-  char first[64] = "";
-  SendMessageA(list, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(first));
-  EXPECT_STREQ(first, "a.jpg") << "items are held in sorted order";
+  SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"山水.jpg"));
+  SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"b.gif"));
+  SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"a.jpg"));
+  for (const auto& [index, name] : {std::pair{0, L"a.jpg"}, std::pair{1, L"b.gif"}, std::pair{2, L"山水.jpg"}}) {
+    wchar_t item[64] = L"";
+    SendMessageW(list, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(item));
+    EXPECT_STREQ(item, name) << "items are held in sorted order: item " << index;
+  }
 
   // The sliders: ranges and positions of the panel before a picture, and their directions.
   struct SliderCase {
@@ -341,20 +366,9 @@ TEST_F(LayoutsTest, MainControlsAreBuiltAsTheirSettingsSay) {
   EXPECT_FALSE(GetWindowLongPtrA(ControlOf(kMainWindow, kHorizontalSlider), GWL_STYLE) & TBS_ENABLESELRANGE);
 
   // The design tabs: thirteen captions on one line at the top, the first one current.
-  constexpr const char* kCaptions[] = {"青砚草签", "方正篆签", "博洋行签", "博洋草签", "明星签",
-                                       "领袖签",   "隶书签",   "创艺细签", "黄草简签", "英文签一",
-                                       "英文签二", "英文签三", "英文签四"};
   HWND tabs = ControlOf(kMainWindow, kDesignTabs);
-  ASSERT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 13);
-  for (int i = 0; i < 13; ++i) {
-    char caption[64] = "";
-    TCITEMA item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = caption;
-    item.cchTextMax = sizeof caption;
-    ASSERT_TRUE(SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item)));
-    EXPECT_STREQ(caption, kCaptions[i]) << "tab " << i;
-  }
+  ASSERT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 13);
+  for (int i = 0; i < 13; ++i) EXPECT_EQ(TabCaption(tabs, i), kTabCaptions[i]) << "tab " << i;
   EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 0);
   EXPECT_FALSE(GetWindowLongPtrA(tabs, GWL_STYLE) & (TCS_MULTILINE | TCS_BOTTOM | TCS_VERTICAL));
 }
@@ -397,7 +411,7 @@ TEST_F(LayoutsTest, MainEventsReachTheirHandlers) {
       {"组合框1",
        [] {
          HWND list = ControlOf(kMainWindow, kBackgroundList);
-         SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("a.jpg"));
+         SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"a.jpg"));
          SendMessageA(list, CB_SETCURSEL, 0, 0);
          SendCommand(kBackgroundList, CBN_SELCHANGE);
        },
@@ -430,30 +444,24 @@ TEST_F(LayoutsTest, MainEventsReachTheirHandlers) {
   EXPECT_EQ(ReadIntProperty(kMainWindow, kBackgroundList, kComboCurrentItem), 0);
 }
 
-// What a person reads: every caption of a visible control, in the font the control shows it in,
+// What a person reads: every caption of a visible control, read back in UTF-16, is the text the
+// layout gives it, whatever code page the system runs with; in the font the control shows it in it
 // has a glyph for each of its characters (with the platform's 宋体), and fits its control on one
 // line: a label's, a button's, a group's caption and each tab's, so none is cut or wrapped.
 struct Caption {
   HWND control;
-  std::string text;
+  int tab;  // which tab's caption, for a tab control; otherwise -1
+  std::wstring text;
 };
 
 BOOL CALLBACK AddCaptions(HWND control, LPARAM list) {
-  if (!(GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE)) return TRUE;
+  if (!(GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE)) return TRUE;
   auto& found = *reinterpret_cast<std::vector<Caption>*>(list);
-  char className[32] = "";
-  GetClassNameA(control, className, sizeof className);
-  if (lstrcmpiA(className, WC_TABCONTROLA) == 0) {
+  if (IsClass(control, WC_TABCONTROLW)) {
     const int count = TabCtrl_GetItemCount(control);
-    for (int i = 0; i < count; ++i) {
-      char text[64] = "";
-      TCITEMA item{};
-      item.mask = TCIF_TEXT, item.pszText = text, item.cchTextMax = sizeof text;
-      SendMessageA(control, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
-      found.push_back({control, text});
-    }
-  } else if (std::string text = WindowText(control); !text.empty()) {
-    found.push_back({control, text});
+    for (int i = 0; i < count; ++i) found.push_back({control, i, TabCaption(control, i)});
+  } else if (std::wstring text = WindowText(control); !text.empty()) {
+    found.push_back({control, -1, text});
   }
   return TRUE;
 }
@@ -468,53 +476,49 @@ TEST_F(LayoutsTest, EveryCaptionOfTheMainWindowDrawsWholeOnOneLine) {
   LoadMain();
   HWND form = LiveWindow(kMainWindow);
   const std::vector<Caption> captions = VisibleCaptions(form);
-  ASSERT_GE(captions.size(), 25u) << "the labels, buttons, group captions, name boxes and 13 tabs";
+  // The labels, buttons, group captions and name boxes of the layout, and the 13 tabs.
+  std::vector<std::wstring> shown, expected(std::begin(kTabCaptions), std::end(kTabCaptions));
+  for (const Caption& caption : captions) shown.push_back(caption.text);
+  for (const UnitCase& unit : kMainUnits) {
+    if (unit.text) expected.push_back(unit.text);
+  }
+  std::sort(shown.begin(), shown.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(shown, expected);
   for (const Caption& caption : captions) {
     SCOPED_TRACE(caption.text);
     HDC dc = GetDC(caption.control);
-    auto font = reinterpret_cast<HFONT>(SendMessageA(caption.control, WM_GETFONT, 0, 0));
+    auto font = reinterpret_cast<HFONT>(SendMessageW(caption.control, WM_GETFONT, 0, 0));
     HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
 
+    const auto length = static_cast<int>(caption.text.size());
     std::vector<WORD> glyphs(caption.text.size(), 0);
-    const DWORD count = GetGlyphIndicesA(dc, caption.text.c_str(), static_cast<int>(caption.text.size()),
-                                         glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
-    ASSERT_NE(count, GDI_ERROR);
+    const DWORD count =
+        GetGlyphIndicesW(dc, caption.text.c_str(), length, glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+    ASSERT_EQ(count, caption.text.size());
     for (DWORD i = 0; i < count; ++i) EXPECT_NE(glyphs[i], 0xFFFF) << "character " << i << " has no glyph";
 
-    char className[32] = "";
-    GetClassNameA(caption.control, className, sizeof className);
     SIZE extent{};
-    GetTextExtentPoint32A(dc, caption.text.c_str(), static_cast<int>(caption.text.size()), &extent);
+    GetTextExtentPoint32W(dc, caption.text.c_str(), length, &extent);
     // Where the ink ends: a full-width colon's blank right half may overhang the label, as with
     // the 宋体 of a Chinese Windows, whose 12-pixel cells make "字体大小：" 60 pixels in a label of 55.
-    const std::string last = caption.text.size() >= 2 && IsDBCSLeadByteEx(936, static_cast<BYTE>(
-                                 caption.text[caption.text.size() - 2]))
-                                 ? caption.text.substr(caption.text.size() - 2)
-                                 : caption.text.substr(caption.text.size() - 1);
-    UINT code = 0;
-    for (unsigned char byte : last) code = code << 8 | byte;
+    const wchar_t last = caption.text.back();
     ABC widths{};
-    const int inkEnd = GetCharABCWidthsA(dc, code, code, &widths) ? extent.cx - std::max(0, widths.abcC) : extent.cx;
+    const int inkEnd = GetCharABCWidthsW(dc, last, last, &widths) ? extent.cx - std::max(0, widths.abcC) : extent.cx;
     RECT client{};
     GetClientRect(caption.control, &client);
-    if (lstrcmpiA(className, "Static") == 0 || lstrcmpiA(className, "Button") == 0) {
-      EXPECT_LE(inkEnd, client.right) << className << " cuts its caption";
-      EXPECT_LE(extent.cy, client.bottom) << className << " is lower than its caption";
+    if (IsClass(caption.control, L"Static") || IsClass(caption.control, L"Button")) {
+      EXPECT_LE(inkEnd, client.right) << ClassOf(caption.control) << " cuts its caption";
+      EXPECT_LE(extent.cy, client.bottom) << ClassOf(caption.control) << " is lower than its caption";
     }
-    if (lstrcmpiA(className, "Static") == 0) {
-      const LONG style = GetWindowLongA(caption.control, GWL_STYLE);
+    if (IsClass(caption.control, L"Static")) {
+      const LONG style = GetWindowLongW(caption.control, GWL_STYLE);
       EXPECT_EQ(style & SS_TYPEMASK, SS_LEFTNOWORDWRAP) << "a one-line caption must not wrap";
       EXPECT_TRUE(style & SS_CENTERIMAGE) << "a one-line caption sits in the middle of its label";
     }
-    if (lstrcmpiA(className, WC_TABCONTROLA) == 0) {
+    if (caption.tab >= 0) {
       RECT item{};
-      for (int i = 0; i < TabCtrl_GetItemCount(caption.control); ++i) {
-        char text[64] = "";
-        TCITEMA tab{};
-        tab.mask = TCIF_TEXT, tab.pszText = text, tab.cchTextMax = sizeof text;
-        SendMessageA(caption.control, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&tab));
-        if (caption.text == text) TabCtrl_GetItemRect(caption.control, i, &item);
-      }
+      TabCtrl_GetItemRect(caption.control, caption.tab, &item);
       EXPECT_LE(inkEnd, item.right - item.left) << "the tab cuts its caption";
     }
     SelectObject(dc, old);
