@@ -83,18 +83,18 @@ std::optional<std::wstring> ShortPath(const std::wstring& path) {
 
 std::optional<std::string> GbkPathFromWide(const std::wstring& path) {
   if (std::optional<std::string> gbk = GbkFromWide(path)) return gbk;
-  if (std::optional<std::wstring> shortPath = ShortPath(path)) return GbkFromWide(*shortPath);
-  // A file that does not exist yet (a save target) has no short name of its own: its folder's
-  // short name with the file's own name, where GBK can spell that.
+  // The file's own name is kept where GBK spells it, inside its folder's short form: a saved
+  // "王小明.bmp" stays that, and a file not made yet has no short name of its own anyway.
   const std::size_t slash = path.find_last_of(L"\\/");
-  if (slash == std::wstring::npos || slash == 0) return std::nullopt;
-  std::optional<std::string> leaf = GbkFromWide(std::wstring_view(path).substr(slash));
-  if (!leaf) return std::nullopt;
-  std::optional<std::wstring> folder = ShortPath(path.substr(0, slash));
-  if (!folder) return std::nullopt;
-  std::optional<std::string> gbkFolder = GbkFromWide(*folder);
-  if (!gbkFolder) return std::nullopt;
-  return *gbkFolder + *leaf;
+  if (slash != std::wstring::npos && slash > 0) {
+    if (std::optional<std::string> leaf = GbkFromWide(std::wstring_view(path).substr(slash))) {
+      if (std::optional<std::wstring> folder = ShortPath(path.substr(0, slash))) {
+        if (std::optional<std::string> gbkFolder = GbkFromWide(*folder)) return *gbkFolder + *leaf;
+      }
+    }
+  }
+  if (std::optional<std::wstring> shortPath = ShortPath(path)) return GbkFromWide(*shortPath);
+  return std::nullopt;
 }
 
 std::string WindowTextGbk(HWND window) {

@@ -28,8 +28,9 @@ std::string GbkFromWideForDisplay(std::wstring_view wide);
 // Whether one UTF-16 character (a surrogate pair counts as one) has a GBK code.
 bool GbkHasCharacter(std::wstring_view character);
 
-// A file system path as GBK: the path itself when GBK can spell it, otherwise its short (8.3)
-// form where the volume keeps one and GBK can spell that. Nothing when neither can be named, so
+// A file system path as GBK: the path itself when GBK can spell it, otherwise its folder's short
+// (8.3) form with the file's own name where GBK spells that name (so it serves a file not made yet),
+// otherwise the whole path's short form, where the volume keeps short names and GBK spells them. Nothing when neither can be named, so
 // that no other file is ever reached by a name with "?" in it.
 std::optional<std::string> GbkPathFromWide(const std::wstring& path);
 
