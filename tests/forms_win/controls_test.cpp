@@ -4,8 +4,11 @@
 #include <commctrl.h>
 #include <dlgs.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <cwchar>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,6 +22,7 @@
 #include "frame/ground/memory.h"
 #include "frame/ground/owned.h"
 #include "tests/forms_win/forms_fixture.h"
+#include "tests/frame_win/scratch_folder.h"
 
 namespace {
 
@@ -111,13 +115,24 @@ TEST_F(ControlsTest, ButtonClicksAndEditChangesRaiseTheirEvents) {
   SendMessageA(ControlOf(kEveryWindow, kButton), BM_CLICK, 0, 0);
   WriteTextProperty(kEveryWindow, kEdit, kEditContent, "李雷");
   // The user types: the edit control's own change notice.
-  SendMessageA(ControlOf(kEveryWindow, kEdit), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("韩"));
+  SendMessageW(ControlOf(kEveryWindow, kEdit), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"韩"));
   // A write of a multi-line box too: the control itself would stay silent there.
   WriteIntProperty(kEveryWindow, kEdit, kEditMultiLine, 1);
   WriteTextProperty(kEveryWindow, kEdit, kEditContent, "一\r\n二");
   EXPECT_EQ(EventLog(), (Log{"ButtonClicked", "EditChanged", "EditChanged", "EditChanged"}));
   OwnedText content(ReadTextProperty(kEveryWindow, kEdit, kEditContent));
   EXPECT_STREQ(content.Get(), "一\r\n二");
+}
+
+// A sorted list keeps the order of the user's locale, case aside: pinyin on a Chinese Windows
+// (which for these is GBK's order), strokes on a Taiwanese one. So the order expected among the
+// Chinese items is asked of the system; the ASCII ones come first under every locale.
+std::vector<std::string> InTheSystemsOrder(std::vector<std::string> gbkTexts) {
+  std::sort(gbkTexts.begin(), gbkTexts.end(), [](const std::string& one, const std::string& other) {
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, WideOf936(one).c_str(), -1, WideOf936(other).c_str(),
+                          -1) == CSTR_LESS_THAN;
+  });
+  return gbkTexts;
 }
 
 TEST_F(ControlsTest, ASortedComboBoxAndItsCurrentItem) {
@@ -131,7 +146,8 @@ TEST_F(ControlsTest, ASortedComboBoxAndItsCurrentItem) {
   for (const char* text : {"丙.jpg", "a.bmp", "乙.gif", "B.jpg"}) {
     EXPECT_GE(IntResult(CommandAddItem, {Object(kCombo, kTypeComboBox), MakeTextArg(text)}), 0);
   }
-  const char* expected[] = {"a.bmp", "B.jpg", "丙.jpg", "乙.gif"};  // the system's sort, GBK order after ASCII
+  const std::vector<std::string> chinese = InTheSystemsOrder({"丙.jpg", "乙.gif"});
+  const char* expected[] = {"a.bmp", "B.jpg", chinese[0].c_str(), chinese[1].c_str()};
   for (int i = 0; i < 4; ++i) {
     OwnedText text = TextResult(CommandItemText, {Object(kCombo, kTypeComboBox), MakeIntArg(i)});
     EXPECT_STREQ(text.Get(), expected[i]) << i;
@@ -308,14 +324,14 @@ TEST_F(ControlsTest, ABalloonPoppedUpWithoutStayModeDoesNotHideOnItsOwn) {
   EXPECT_TRUE(IsWindowVisible(tip));
   PumpFor(400);  // the layout's display time is 150 ms
   EXPECT_TRUE(IsWindowVisible(tip)) << "stay-mode omitted";
-  char text[64] = "";
-  TTTOOLINFOA tool{};
-  tool.cbSize = TTTOOLINFOA_V1_SIZE;
+  wchar_t text[64] = L"";
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V1_SIZE;
   tool.hwnd = LiveWindow(kEveryWindow);
   tool.uId = kTip;
   tool.lpszText = text;
-  SendMessageA(tip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
-  EXPECT_STREQ(text, "拖动滑块可以改变签名位置！");
+  SendMessageW(tip, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&tool));
+  EXPECT_STREQ(text, L"拖动滑块可以改变签名位置！");
 
   args.push_back(MakeBoolArg(true));
   CommandBalloonPopUp(&result, static_cast<int>(args.size()), args.data());
@@ -355,21 +371,22 @@ TEST_F(ControlsTest, ABalloonPoppedUpOverAHiddenFormShowsAboveItOnceTheFormIsUp)
   EXPECT_LT(tipPlace, formPlace) << "the balloon is above its form";
 }
 
-// Chinese typed into an edit box arrives whole, in each way it reaches an ANSI window: as Unicode
-// keys (what typing outside an input method, or through X under wine, produces), as an input
-// method's WM_IME_CHAR, and as the two GBK bytes of WM_CHAR. Ctrl+A then selects all of it.
-std::string WindowText(HWND window) {
-  char text[256] = "";
-  GetWindowTextA(window, text, sizeof text);
+// A window's text as Windows holds it, UTF-16: what the user sees, whatever the system's code page.
+std::wstring WindowText(HWND window) {
+  wchar_t text[256] = L"";
+  GetWindowTextW(window, text, 256);
   return text;
 }
 
+// Chinese typed into an edit box arrives whole, in each way it reaches the box: as Unicode keys
+// (what typing outside an input method, or through X under wine, produces), as an input method's
+// WM_IME_CHAR, and as WM_CHAR. Ctrl+A then selects all of it.
 TEST_F(ControlsTest, ChineseTypedIntoAnEditBoxArrivesWholeAndCtrlASelectsIt) {
   HWND form = LiveWindow(kEveryWindow);
   HWND edit = ControlOf(kEveryWindow, kEdit);
   SetForegroundWindow(form);
   SetFocus(edit);
-  SetWindowTextA(edit, "");
+  SetWindowTextW(edit, L"");
   ASSERT_TRUE(PumpUntil([&] { return GetFocus() == edit; }, 1000));
 
   std::vector<INPUT> keys;
@@ -383,18 +400,17 @@ TEST_F(ControlsTest, ChineseTypedIntoAnEditBoxArrivesWholeAndCtrlASelectsIt) {
     }
   }
   ASSERT_EQ(SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT)), keys.size());
-  EXPECT_TRUE(PumpUntil([&] { return WindowText(edit).size() >= 5; }, 2000));
-  EXPECT_EQ(WindowText(edit), "x李娜") << "Unicode keys";
+  EXPECT_TRUE(PumpUntil([&] { return WindowText(edit).size() >= 3; }, 2000));
+  EXPECT_EQ(WindowText(edit), L"x李娜") << "Unicode keys";
 
-  const std::string wang = "王";  // GBK CD F5
-  PostMessageA(edit, WM_IME_CHAR, static_cast<BYTE>(wang[0]) << 8 | static_cast<BYTE>(wang[1]), 1);
+  PostMessageW(edit, WM_IME_CHAR, L'王', 1);
   PumpFor(50);
-  EXPECT_EQ(WindowText(edit), "x李娜王") << "WM_IME_CHAR";
-  const std::string hao = "郝";
-  PostMessageA(edit, WM_CHAR, static_cast<BYTE>(hao[0]), 1);
-  PostMessageA(edit, WM_CHAR, static_cast<BYTE>(hao[1]), 1);
+  EXPECT_EQ(WindowText(edit), L"x李娜王") << "WM_IME_CHAR";
+  PostMessageW(edit, WM_CHAR, L'郝', 1);
   PumpFor(50);
-  EXPECT_EQ(WindowText(edit), "x李娜王郝") << "two WM_CHAR bytes";
+  EXPECT_EQ(WindowText(edit), L"x李娜王郝") << "WM_CHAR";
+  OwnedText content(ReadTextProperty(kEveryWindow, kEdit, kEditContent));
+  EXPECT_STREQ(content.Get(), "x李娜王郝") << "the program reads it as GBK";
 
   // Ctrl+A, as the keyboard sends it, then a letter replaces the whole text.
   std::vector<INPUT> selectAll;
@@ -406,87 +422,269 @@ TEST_F(ControlsTest, ChineseTypedIntoAnEditBoxArrivesWholeAndCtrlASelectsIt) {
     selectAll.push_back(input);
   }
   ASSERT_EQ(SendInput(static_cast<UINT>(selectAll.size()), selectAll.data(), sizeof(INPUT)), selectAll.size());
-  EXPECT_TRUE(PumpUntil([&] { return WindowText(edit) == "z"; }, 2000)) << WindowText(edit);
+  EXPECT_TRUE(PumpUntil([&] { return WindowText(edit) == L"z"; }, 2000));
+}
+
+// Every caption crosses to its control as UTF-16: read back through the W functions, each is the
+// layout's text, or the one the program wrote, under any system code page.
+TEST_F(ControlsTest, CaptionsShowAsTheirUtf16Texts) {
+  const struct {
+    std::uint32_t unit;  // 0: the window itself
+    const wchar_t* shown;
+  } captions[] = {{0, L"每种组件"},           {kButton, L"按钮"},       {kEdit, L"王小明"},
+                  {kLabel, L"标签"},          {kGroup, L"签名预览"},    {kPageZeroLabel, L"第一页"},
+                  {kPageOneButton, L"第二页"}, {kPageOneGroup, L"第二页分组"}, {kPageOneGroupLabel, L"组内"}};
+  for (const auto& c : captions) {
+    HWND window = c.unit ? ControlOf(kEveryWindow, c.unit) : LiveWindow(kEveryWindow);
+    ASSERT_NE(window, nullptr) << std::hex << c.unit;
+    EXPECT_EQ(WindowText(window), c.shown) << std::hex << c.unit;
+  }
+  HWND tab = ControlOf(kEveryWindow, kTab);
+  const wchar_t* pages[] = {L"青砚草签", L"方正篆签"};
+  for (int i = 0; i < 2; ++i) {
+    wchar_t text[32] = L"";
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = 32;
+    ASSERT_TRUE(SendMessageW(tab, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item))) << i;
+    EXPECT_STREQ(text, pages[i]) << "page " << i;
+  }
+  IntResult(CommandAddItem, {Object(kCombo, kTypeComboBox), MakeTextArg("丙.jpg")});
+  wchar_t item[32] = L"";
+  SendMessageW(ControlOf(kEveryWindow, kCombo), CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(item));
+  EXPECT_STREQ(item, L"丙.jpg") << "a combo box item";
+
+  WriteTextProperty(kEveryWindow, kButton, kButtonCaption, "改过");
+  EXPECT_EQ(WindowText(ControlOf(kEveryWindow, kButton)), L"改过");
+  WriteTextProperty(kEveryWindow, kEveryUnit, kWindowTitle, "云笺免费签名设计正式版 V2.0");
+  EXPECT_EQ(WindowText(LiveWindow(kEveryWindow)), L"云笺免费签名设计正式版 V2.0");
+}
+
+// ---- characters GBK lacks, refused by the edit fields ----
+
+bool PutOnClipboard(HWND owner, const std::wstring& text) {
+  if (!OpenClipboard(owner)) return false;
+  EmptyClipboard();
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  bool put = false;
+  if (block) {
+    std::memcpy(GlobalLock(block), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(block);
+    put = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+    if (!put) GlobalFree(block);
+  }
+  CloseClipboard();
+  return put;
+}
+
+// Keys as the keyboard sends them, one UTF-16 unit each (an emoji comes as its two halves).
+void TypeUnicode(const std::wstring& text) {
+  std::vector<INPUT> keys;
+  for (wchar_t unit : text) {
+    for (DWORD up : {0ul, static_cast<unsigned long>(KEYEVENTF_KEYUP)}) {
+      INPUT key{};
+      key.type = INPUT_KEYBOARD;
+      key.ki.wScan = unit;
+      key.ki.dwFlags = KEYEVENTF_UNICODE | up;
+      keys.push_back(key);
+    }
+  }
+  SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+}
+
+enum class Way { kChar, kImeChar, kPaste, kKeys };
+const char* WayName(Way way) {
+  switch (way) {
+    case Way::kChar: return "WM_CHAR";
+    case Way::kImeChar: return "WM_IME_CHAR";
+    case Way::kPaste: return "WM_PASTE";
+    case Way::kKeys: return "typed keys";
+  }
+  return "?";
+}
+
+void Bring(HWND field, Way way, const std::wstring& text) {
+  switch (way) {
+    case Way::kChar:
+      for (wchar_t unit : text) PostMessageW(field, WM_CHAR, unit, 1);
+      break;
+    case Way::kImeChar:
+      for (wchar_t unit : text) PostMessageW(field, WM_IME_CHAR, unit, 1);
+      break;
+    case Way::kPaste:
+      ASSERT_TRUE(PutOnClipboard(field, text));
+      SendMessageW(field, WM_PASTE, 0, 0);
+      break;
+    case Way::kKeys: TypeUnicode(text); break;
+  }
+}
+
+// The program's texts are GBK: a character GBK lacks would be read back as "?", so the edit box
+// and the edit field of a combo box refuse it, however it comes (one character, the two halves of
+// an emoji, a pasted text holding one), and take Chinese that GBK has the same ways.
+TEST_F(ControlsTest, EditFieldsRefuseCharactersGbkLacksAndTakeChinese) {
+  const struct {
+    Way way;
+    const char* what;
+    std::wstring text;
+    bool taken;
+  } inputs[] = {
+      {Way::kChar, "a Korean syllable", L"\uD55C", false},
+      {Way::kChar, "an emoji's two halves", L"\U0001F600", false},
+      {Way::kChar, "e with diaeresis", L"\u00EB", false},
+      {Way::kImeChar, "a Korean syllable", L"\uD55C", false},
+      {Way::kPaste, "a text with a Korean syllable", L"a\uD55Cb", false},
+      {Way::kPaste, "a text with an emoji", L"a\U0001F600b", false},
+      {Way::kKeys, "a Korean syllable", L"\uD55C", false},
+      {Way::kKeys, "an emoji's two halves", L"\U0001F600", false},
+      {Way::kChar, "a Chinese character", L"明", true},
+      {Way::kImeChar, "a Chinese character", L"小", true},
+      {Way::kPaste, "Chinese and e acute", L"李雷\u00E9", true},
+      {Way::kKeys, "a Chinese character and a letter", L"娜x", true},
+  };
+  HWND form = LiveWindow(kEveryWindow);
+  WriteIntProperty(kEveryWindow, kCombo, kComboKind, 1);  // editable
+  const struct {
+    const char* name;
+    std::uint32_t unit;
+    int content;
+    HWND field;
+  } fields[] = {{"the edit box", kEdit, kEditContent, ControlOf(kEveryWindow, kEdit)},
+                {"the combo box's edit", kCombo, kComboContent,
+                 FindWindowExW(ControlOf(kEveryWindow, kCombo), nullptr, L"Edit", nullptr)}};
+  for (const auto& f : fields) {
+    ASSERT_NE(f.field, nullptr) << f.name;
+    SetForegroundWindow(form);
+    SetFocus(f.field);
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == f.field; }, 1000)) << f.name;
+    SetWindowTextW(f.field, L"王");
+    SendMessageW(f.field, EM_SETSEL, 1, 1);
+    std::wstring expected = L"王";
+    for (const auto& input : inputs) {
+      Bring(f.field, input.way, input.text);
+      if (input.taken) {
+        expected += input.text;
+        PumpUntil([&] { return WindowText(f.field) == expected; }, 2000);
+      } else {
+        PumpFor(100);
+      }
+      EXPECT_EQ(WindowText(f.field), expected) << f.name << ", " << WayName(input.way) << ": " << input.what;
+    }
+    OwnedText content(ReadTextProperty(kEveryWindow, f.unit, f.content));
+    EXPECT_EQ(WideOf936(content.Get() ? content.Get() : ""), expected) << f.name << ": the program reads what is shown";
+  }
 }
 
 // ---- the save dialog, answered by a thread standing in for the user ----
 
-struct DialogFinder {
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM data) {
-  char className[16] = "";
-  GetClassNameA(window, className, sizeof className);
-  if (std::strcmp(className, "#32770") == 0 && IsWindowVisible(window)) {
-    reinterpret_cast<DialogFinder*>(data)->found = window;
-    return FALSE;
-  }
-  return TRUE;
+BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
+  wchar_t className[16] = L"";
+  GetClassNameW(window, className, 16);
+  if (std::wcscmp(className, L"#32770") != 0 || !IsWindowVisible(window) || !IsWindowEnabled(window)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
 }
 
-// The dialog the test's own thread opened. Other test processes share the desktop and may have a
-// dialog of their own up at the same moment, so only the owner thread's windows are looked at. A
-// dialog's first start under wine on a busy machine can take several seconds.
+// A dialog the test's own thread opened, up and taking input (a dialog under a message box of its
+// own is not). Other test processes share the desktop and may have a dialog of their own up at the
+// same moment, so only the owner thread's windows are looked at.
+HWND FindThreadDialog(DWORD ownerThread) {
+  HWND found = nullptr;
+  EnumThreadWindows(ownerThread, FindDialog, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// A dialog's first start under wine on a busy machine can take several seconds.
 HWND WaitForDialog(DWORD ownerThread) {
   for (int i = 0; i < 3000; ++i) {
-    DialogFinder finder;
-    EnumThreadWindows(ownerThread, FindDialog, reinterpret_cast<LPARAM>(&finder));
-    if (finder.found) return finder.found;
+    if (HWND dialog = FindThreadDialog(ownerThread)) return dialog;
     Sleep(20);
   }
   return nullptr;
 }
 
-// Types `path` into the file-name box of the dialog `ownerThread` opened and confirms, or cancels
-// when path is null; `answered` is set when the dialog went away.
-void AnswerDialog(DWORD ownerThread, const char* path, std::atomic<bool>* answered) {
+BOOL CALLBACK CollectStaticText(HWND child, LPARAM data) {
+  wchar_t className[16] = L"";
+  GetClassNameW(child, className, 16);
+  if (_wcsicmp(className, L"Static") == 0) *reinterpret_cast<std::wstring*>(data) += WindowText(child);
+  return TRUE;
+}
+
+// What the stand-in user is to do, and what it saw.
+struct StandInUser {
+  bool confirm = false;                // false: cancel
+  std::wstring typed;                  // typed into the file-name box before confirming, if any
+  std::atomic<bool> answered{false};   // the dialog went away after the answer
+  std::atomic<bool> returned{false};   // set by the test once the dialog command has returned
+  std::vector<std::wstring> boxes;     // every other box that came up meanwhile: "title: text"
+};
+
+// Types into the file-name box of the dialog `ownerThread` opened and confirms, or cancels. Any
+// box that comes up after (a refusal, or a prompt of the dialog's own) is noted and dismissed, and
+// a dialog that did not take the answer is cancelled: a fault fails the test, never hangs it.
+void ActAsUser(DWORD ownerThread, StandInUser* user) {
   HWND dialog = WaitForDialog(ownerThread);
   if (!dialog) return;
   Sleep(100);
-  if (path) {
+  if (!user->typed.empty()) {
     // The file-name box: a combo box with an edit inside on newer dialogs, a plain edit on older.
     HWND nameBox = GetDlgItem(dialog, cmb13);
     if (!nameBox) nameBox = GetDlgItem(dialog, edt1);
-    SendMessageA(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path));
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-  } else {
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
+    SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(user->typed.c_str()));
   }
-  // A dialog that did not take the answer is cancelled, so the test fails instead of hanging.
-  for (int i = 0; i < 250 && IsWindow(dialog); ++i) Sleep(20);
-  if (IsWindow(dialog)) {
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    return;
+  const int button = user->confirm ? IDOK : IDCANCEL;
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+  const DWORD start = GetTickCount();
+  bool cancelled = false;
+  while (!user->returned && GetTickCount() - start < 15000) {
+    if (!IsWindow(dialog)) user->answered = !cancelled;
+    HWND box = FindThreadDialog(ownerThread);
+    if (box && box != dialog) {
+      std::wstring text;
+      EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&text));
+      user->boxes.push_back(WindowText(box) + L": " + text);
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      for (int i = 0; i < 250 && IsWindow(box); ++i) Sleep(20);
+    } else if (box == dialog && !cancelled && GetTickCount() - start > 5000) {
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+      cancelled = true;
+    }
+    Sleep(20);
   }
-  *answered = true;
+  if (!IsWindow(dialog)) user->answered = !cancelled;
 }
 
-std::string ScratchPath(const char* name) {
-  char folder[MAX_PATH] = "";
-  GetTempPathA(sizeof folder, folder);
-  return std::string(folder) + name;
+// Opens the layout's save dialog with the stand-in user answering it; answers the command's result.
+std::uint32_t OpenSaveDialog(StandInUser* user) {
+  std::thread thread(ActAsUser, GetCurrentThreadId(), user);
+  ResultRecord result{};
+  ArgRecord object = MakeObjectArg(kEveryWindow, kDialog, kTypeCommonDlg);
+  CommandOpenDialog(&result, 1, &object);
+  user->returned = true;
+  thread.join();
+  return result.low;
 }
-
-void ConfirmColourDialog(DWORD owner, std::atomic<bool>* answered) { AnswerDialog(owner, "", answered); }
-void CancelColourDialog(DWORD owner, std::atomic<bool>* answered) { AnswerDialog(owner, nullptr, answered); }
 
 TEST_F(ControlsTest, TheCustomEntryOpensTheColourDialog) {
   WriteIntProperty(kEveryWindow, kColorPicker, kColorPickerColor, 0x123456);
   HWND picker = ControlOf(kEveryWindow, kColorPicker);
   const auto count = static_cast<int>(SendMessageA(picker, CB_GETCOUNT, 0, 0));
   const struct {
-    void (*user)(DWORD, std::atomic<bool>*);
+    bool confirm;
     Log events;
-  } cases[] = {{CancelColourDialog, {}}, {ConfirmColourDialog, {"ColorChanged"}}};
+  } cases[] = {{false, {}}, {true, {"ColorChanged"}}};
   for (const auto& c : cases) {
     EventLog().clear();
-    std::atomic<bool> answered{false};
-    std::thread user(c.user, GetCurrentThreadId(), &answered);
+    StandInUser user;
+    user.confirm = c.confirm;
+    std::thread thread(ActAsUser, GetCurrentThreadId(), &user);
     SendMessageA(picker, CB_SETCURSEL, count - 1, 0);  // the custom entry is last
     SendCommand(kEveryWindow, kColorPicker, CBN_SELENDOK);
-    user.join();
-    EXPECT_TRUE(answered);
+    user.returned = true;
+    thread.join();
+    EXPECT_TRUE(user.answered);
+    EXPECT_TRUE(user.boxes.empty());
     EXPECT_EQ(EventLog(), c.events);
     EXPECT_EQ(ReadIntProperty(kEveryWindow, kColorPicker, kColorPickerColor), 0x123456) << "the dialog started there";
     EXPECT_EQ(SendMessageA(picker, CB_GETITEMDATA, SendMessageA(picker, CB_GETCURSEL, 0, 0), 0), 0x123456)
@@ -494,33 +692,72 @@ TEST_F(ControlsTest, TheCustomEntryOpensTheColourDialog) {
   }
 }
 
-TEST_F(ControlsTest, TheSaveDialogTakesATypedPathAndCancelKeepsTheFileName) {
+// The chosen path comes back as GBK, the program's own form, whatever the system's code page: a
+// Chinese name in a Chinese folder as it is, one in a folder GBK cannot spell inside that folder's
+// short name. A new file's name that GBK cannot spell has no such form: the user is told so, and
+// the choice counts as cancelled, the old name kept. Cancel keeps it too.
+TEST_F(ControlsTest, TheSaveDialogGivesTheChosenPathAsGbkOrRefusesANameGbkCannotSpell) {
   // The dialog moves the current directory (the layout does not keep it); later tests want it back.
-  char directory[MAX_PATH] = "";
-  GetCurrentDirectoryA(sizeof directory, directory);
-  const std::string typed = ScratchPath("签名测试");
-  DeleteFileA((typed + ".bmp").c_str());
-  std::atomic<bool> answered{false};
-  std::thread user(AnswerDialog, GetCurrentThreadId(), typed.c_str(), &answered);
-  ResultRecord result{};
-  ArgRecord object = Object(kDialog, kTypeCommonDlg);
-  CommandOpenDialog(&result, 1, &object);
-  user.join();
-  ASSERT_TRUE(answered);
-  EXPECT_EQ(result.low, 1u);
-  OwnedText fileName(ReadTextProperty(kEveryWindow, kDialog, kDialogFileName));
-  ASSERT_NE(fileName.Get(), nullptr);
-  EXPECT_EQ(std::string(fileName.Get()), typed + ".bmp") << "the default extension is added";
+  wchar_t directory[MAX_PATH] = L"";
+  GetCurrentDirectoryW(MAX_PATH, directory);
+  const struct {
+    const char* label;
+    const wchar_t* folder;
+    const wchar_t* typed;
+  } cases[] = {
+      {"a Chinese name in a Chinese folder", L"云笺签名设计\\我的签名", L"王小明的签名"},
+      {"a Chinese name in a folder GBK cannot spell", L"한글 폴더", L"签名"},
+      {"a Korean name", L"签名", L"\uD55C\uAE00"},
+      {"a name with e diaeresis", L"签名", L"Zo\u00EB"},
+      {"an emoji", L"签名", L"\U0001F600"},
+  };
+  std::string previous = "旧的.bmp";
+  WriteTextProperty(kEveryWindow, kDialog, kDialogFileName, previous.c_str());
+  for (const auto& c : cases) {
+    ScratchFolder folder(c.folder);
+    const std::wstring leaf = std::wstring(c.typed) + L".bmp";  // the default extension is added
+    wchar_t shortFolder[MAX_PATH] = L"";
+    const bool folderNameable =
+        !folder.Path().empty() || (GetShortPathNameW(folder.WidePath().c_str(), shortFolder, MAX_PATH) > 0 &&
+                                   GbkOf936(shortFolder).has_value());
+    const std::optional<std::string> gbkLeaf = GbkOf936(leaf);
 
-  answered = false;
-  std::thread canceller(AnswerDialog, GetCurrentThreadId(), nullptr, &answered);
-  CommandOpenDialog(&result, 1, &object);
-  canceller.join();
-  ASSERT_TRUE(answered);
-  EXPECT_EQ(result.low, 0u);
+    StandInUser user;
+    user.confirm = true;
+    user.typed = folder / std::wstring(c.typed);
+    const std::uint32_t chosen = OpenSaveDialog(&user);
+    EXPECT_TRUE(user.answered) << c.label;
+    OwnedText fileName(ReadTextProperty(kEveryWindow, kDialog, kDialogFileName));
+    const std::string name = fileName.Get() ? fileName.Get() : "";
+    if (!gbkLeaf || !folderNameable) {
+      EXPECT_EQ(chosen, 0u) << c.label << ": taken as cancelled";
+      EXPECT_EQ(name, previous) << c.label;
+      ASSERT_EQ(user.boxes.size(), 1u) << c.label;
+      EXPECT_EQ(user.boxes[0].rfind(L"无法使用这个文件名: ", 0), 0u) << c.label;
+      EXPECT_NE(user.boxes[0].find(leaf), std::wstring::npos) << c.label << ": the box names the file";
+      continue;
+    }
+    EXPECT_EQ(chosen, 1u) << c.label;
+    EXPECT_TRUE(user.boxes.empty()) << c.label;
+    EXPECT_EQ(name.find('?'), std::string::npos) << c.label << ": " << name;
+    if (const std::optional<std::string> whole = GbkOf936(folder / leaf)) {
+      EXPECT_EQ(name, *whole) << c.label;
+    }
+    const std::string tail = "\\" + *gbkLeaf;
+    ASSERT_GT(name.size(), tail.size()) << c.label;
+    EXPECT_EQ(name.substr(name.size() - tail.size()), tail) << c.label;
+    EXPECT_TRUE(SameFile(WideOf936(name.substr(0, name.size() - tail.size())), folder.WidePath()))
+        << c.label << ": " << name << " is in another folder";
+    previous = name;
+  }
+
+  StandInUser canceller;
+  EXPECT_EQ(OpenSaveDialog(&canceller), 0u);
+  EXPECT_TRUE(canceller.answered);
+  EXPECT_TRUE(canceller.boxes.empty());
   OwnedText unchanged(ReadTextProperty(kEveryWindow, kDialog, kDialogFileName));
-  EXPECT_STREQ(unchanged.Get(), fileName.Get());
-  SetCurrentDirectoryA(directory);
+  EXPECT_STREQ(unchanged.Get(), previous.c_str());
+  SetCurrentDirectoryW(directory);
 }
 
 // A picture service that keeps the bytes as its "decoded" picture and records every call.
@@ -609,13 +846,13 @@ TEST_F(ControlsTest, ComboItemsWrittenLiveAndTypedTextSurviveReCreation) {
   HWND combo = ControlOf(kEveryWindow, kCombo);
   ASSERT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 3);
   OwnedText first = TextResult(CommandItemText, {Object(kCombo, kTypeComboBox), MakeIntArg(0)});
-  EXPECT_STREQ(first.Get(), "丙") << "sorted as the box is";
+  EXPECT_EQ(std::string(first.Get() ? first.Get() : ""), InTheSystemsOrder({"甲", "乙", "丙"})[0]) << "sorted as the box is";
 
   WriteIntProperty(kEveryWindow, kCombo, kComboKind, 1);  // editable
   combo = ControlOf(kEveryWindow, kCombo);
   HWND edit = FindWindowExA(combo, nullptr, "Edit", nullptr);
   ASSERT_NE(edit, nullptr);
-  SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("张伟"));
+  SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"张伟"));
   WriteIntProperty(kEveryWindow, kCombo, kComboMaxLength, 8);  // re-creates again
   EXPECT_NE(ControlOf(kEveryWindow, kCombo), combo);
   OwnedText content(ReadTextProperty(kEveryWindow, kCombo, kComboContent));

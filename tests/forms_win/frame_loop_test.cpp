@@ -14,6 +14,7 @@
 #include "frame/ground/error_report.h"
 #include "frame/ground/memory.h"
 #include "tests/forms_win/forms_fixture.h"
+#include "tests/frame_win/scratch_folder.h"
 
 namespace {
 
@@ -61,9 +62,9 @@ TEST_F(FormsTest, InitialisingTheFramePreparesTheProcess) {
   EXPECT_FALSE(IsWindowVisible(hidden));
   EXPECT_TRUE(GetWindowLongPtrA(hidden, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
   EXPECT_EQ(GetParent(hidden), nullptr);
-  char directory[MAX_PATH] = "";
-  GetCurrentDirectoryA(sizeof directory, directory);
-  EXPECT_EQ(frame.programDirectory, directory) << "relative paths resolve against the program's folder";
+  wchar_t directory[MAX_PATH] = L"";
+  GetCurrentDirectoryW(MAX_PATH, directory);
+  EXPECT_EQ(WideOf936(frame.programDirectory), directory) << "relative paths resolve against the program's folder";
   // The program's constant texts are a static region: freeing one of them does nothing.
   const char* literal = TestProgramHeader().constantTexts.data();
   EXPECT_TRUE(IsInStaticRegion(literal));

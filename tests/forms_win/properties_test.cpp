@@ -90,9 +90,9 @@ TEST_F(FormsTest, EmptyTextsReadAsNullAndNullWritesTheEmptyText) {
   ASSERT_TRUE(LoadWindow(kEveryWindow, 0, false));
   WriteTextProperty(kEveryWindow, kEdit, kEditContent, nullptr);
   EXPECT_EQ(ReadTextProperty(kEveryWindow, kEdit, kEditContent), nullptr);
-  char title[8] = "x";
-  GetWindowTextA(ControlOf(kEveryWindow, kEdit), title, sizeof title);
-  EXPECT_STREQ(title, "");
+  wchar_t title[8] = L"x";
+  GetWindowTextW(ControlOf(kEveryWindow, kEdit), title, 8);
+  EXPECT_STREQ(title, L"");
   WriteTextProperty(kEveryWindow, kEdit, kEditContent, "");
   EXPECT_EQ(ReadTextProperty(kEveryWindow, kEdit, kEditContent), nullptr);
   // The tag is a common property and works on the stored text alike.

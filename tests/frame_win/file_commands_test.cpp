@@ -60,7 +60,7 @@ TEST(FileCommands, AWriteOfSomethingElseThanBuffersIsRefused) {
     CmdWriteFile(&result, counts[i], cases[i]);
     EXPECT_EQ(result.type, kTypeBool) << i;
     EXPECT_EQ(result.low, 0u) << i;
-    EXPECT_EQ(GetFileAttributesA(name.c_str()), INVALID_FILE_ATTRIBUTES) << "no file for case " << i;
+    EXPECT_EQ(GetFileAttributesW(WideOf936(name).c_str()), INVALID_FILE_ATTRIBUTES) << "no file for case " << i;
   }
 }
 

@@ -29,16 +29,36 @@ TEST(ReadFileBytes, MissingEmptyAndNormalFiles) {
   EXPECT_EQ(Contents(bytes.Get()), std::string("BM\0\x01tail", 7));
 }
 
+// The program's files live under its own folder, whose name is Chinese ("云笺签名设计\\背景图片"),
+// and a saved signature takes the name the user typed. A GBK path read in another code page than
+// 936 names another file or none, so each file must be found under its own UTF-16 name.
+TEST(FileBytes, AChineseNameInAChineseFolderIsWrittenAndReadUnderItsOwnName) {
+  ScratchFolder folder(L"云笺签名设计\\背景图片");
+  std::string picture;
+  for (int i = 0; i < 1000; ++i) picture += static_cast<char>(i * 7);  // every byte value, "\\" and NUL too
+  OwnedBuffer head(MakeByteBuffer(picture.data(), 14));
+  OwnedBuffer rest(MakeByteBuffer(picture.data() + 14, picture.size() - 14));
+  const ByteBuffer buffers[] = {head.Get(), rest.Get()};
+  ASSERT_TRUE(WriteFileBytes((folder / "王小明的签名.bmp").c_str(), buffers, 2));
+  EXPECT_EQ(WideEntriesIn(folder.WidePath()), std::vector<std::wstring>{L"王小明的签名.bmp"});
+  EXPECT_EQ(WideFileContents(folder / std::wstring(L"王小明的签名.bmp")), picture);
+  EXPECT_EQ(Contents(OwnedBuffer(ReadFileBytes((folder / "王小明的签名.bmp").c_str())).Get()), picture);
+
+  // A file someone else put there under its UTF-16 name is read by its GBK one.
+  ASSERT_TRUE(folder.MakeFile(std::wstring(L"01-信纸.jpg"), "\xFF\xD8jpeg"));
+  EXPECT_EQ(Contents(OwnedBuffer(ReadFileBytes((folder / "01-信纸.jpg").c_str())).Get()), "\xFF\xD8jpeg");
+}
+
 TEST(ReadFileBytes, OthersMayReadButNotWriteMeanwhile) {
   ScratchFolder folder;
   folder.MakeFile("shared.bin", "abc");
   // A reader that lets others read only: our read must still succeed.
-  UniqueFileHandle reader(CreateFileA((folder / "shared.bin").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                      nullptr, OPEN_EXISTING, 0, nullptr));
+  UniqueFileHandle reader(CreateFileW((folder / std::wstring(L"shared.bin")).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(reader);
   EXPECT_EQ(Contents(OwnedBuffer(ReadFileBytes((folder / "shared.bin").c_str())).Get()), "abc");
   // A writer: our read asks others not to write, so it fails.
-  UniqueFileHandle writer(CreateFileA((folder / "locked.bin").c_str(), GENERIC_WRITE,
+  UniqueFileHandle writer(CreateFileW((folder / std::wstring(L"locked.bin")).c_str(), GENERIC_WRITE,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS, 0,
                                       nullptr));
   ASSERT_TRUE(writer);
@@ -66,7 +86,7 @@ TEST(WriteFileBytes, AnEmptyBufferCreatesAnEmptyFile) {
   const ByteBuffer nothing[] = {nullptr};
   const std::string name = folder / "empty.bmp";
   EXPECT_TRUE(WriteFileBytes(name.c_str(), nothing, 1));
-  EXPECT_NE(GetFileAttributesA(name.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(GetFileAttributesW((folder / std::wstring(L"empty.bmp")).c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(ReadFileBytes(name.c_str()), nullptr);
   EXPECT_TRUE(WriteFileBytes((folder / "none.bmp").c_str(), nullptr, 0));
 }
@@ -78,7 +98,7 @@ TEST(WriteFileBytes, AFailedWriteKeepsTheOldFile) {
   const ByteBuffer buffers[] = {fresh.Get()};
   {
     // Someone holds the file open without letting it be replaced.
-    UniqueFileHandle holder(CreateFileA((folder / "keep.bmp").c_str(), GENERIC_READ,
+    UniqueFileHandle holder(CreateFileW((folder / std::wstring(L"keep.bmp")).c_str(), GENERIC_READ,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                         0, nullptr));
     ASSERT_TRUE(holder);
