@@ -33,18 +33,33 @@ inline std::optional<std::string> GbkOf936(const std::wstring& wide) {
   return gbk;
 }
 
-// The names in `folder`, "." and ".." left out, in the file system's order.
-inline std::vector<std::wstring> WideEntriesIn(const std::wstring& folder) {
+namespace scratch_detail {
+
+inline std::vector<std::wstring> NamesIn(const std::wstring& folder, bool filesOnly) {
   std::vector<std::wstring> names;
   WIN32_FIND_DATAW entry;
   HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &entry);
   if (search == INVALID_HANDLE_VALUE) return names;
   do {
     const std::wstring name = entry.cFileName;
-    if (name != L"." && name != L"..") names.push_back(name);
+    if (name == L"." || name == L"..") continue;
+    if (!filesOnly || !(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(name);
   } while (FindNextFileW(search, &entry));
   FindClose(search);
+  std::sort(names.begin(), names.end());
   return names;
+}
+
+}  // namespace scratch_detail
+
+// The names in `folder`, "." and ".." left out, sorted.
+inline std::vector<std::wstring> WideEntriesIn(const std::wstring& folder) {
+  return scratch_detail::NamesIn(folder, false);
+}
+
+// The names of the files (not folders) in `folder`, sorted.
+inline std::vector<std::wstring> WideFilesIn(const std::wstring& folder) {
+  return scratch_detail::NamesIn(folder, true);
 }
 
 // The contents of a file named in UTF-16, or nothing when it cannot be opened.

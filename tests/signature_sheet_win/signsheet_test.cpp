@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "tests/signature_sheet_win/tool_process_win.h"
-#include "tests/signature_sheet_win/wide_scratch_folder_win.h"
+#include "tests/frame_win/scratch_folder.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ Picture ReadPng(const std::wstring& path) {
 
 // Every name under `folder`, folders included, as paths below it.
 void CollectTree(const std::wstring& folder, const std::wstring& below, std::vector<std::wstring>* names) {
-  for (const std::wstring& name : EntriesIn(folder)) {
+  for (const std::wstring& name : WideEntriesIn(folder)) {
     names->push_back(below + name);
     const DWORD attributes = GetFileAttributesW((folder + L"\\" + name).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -68,16 +68,16 @@ int CALLBACK NoteFamily(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found
 
 class Signsheet : public ::testing::Test {
  protected:
-  ToolRun Run(const std::wstring& arguments) { return RunTool(kTool, arguments, folder_.Path()); }
+  ToolRun Run(const std::wstring& arguments) { return RunTool(kTool, arguments, folder_.WidePath()); }
   std::wstring In(const std::wstring& name) const { return folder_ / name; }
-  std::vector<std::wstring> Files() const { return FilesIn(folder_.Path()); }
+  std::vector<std::wstring> Files() const { return WideFilesIn(folder_.WidePath()); }
   std::vector<std::wstring> Tree() const {
     std::vector<std::wstring> names;
-    CollectTree(folder_.Path(), L"", &names);
+    CollectTree(folder_.WidePath(), L"", &names);
     return names;
   }
 
-  WideScratchFolder folder_;  // the tool's working folder, removed after each test
+  ScratchFolder folder_;  // the tool's working folder, removed after each test
 };
 
 TEST_F(Signsheet, EachScaleGrowsThePictureWithRealAlphaAndTheExactInkColour) {
@@ -177,7 +177,7 @@ TEST_F(Signsheet, AListWithABadLineReportsItsNumberAndDrawsTheRest) {
   const ToolRun run = Run(L"--list names.txt --design 0 --out pictures");
   EXPECT_EQ(run.exitCode, 1u) << run.output;
   EXPECT_TRUE(run.Says(L"names.txt 第 2 行")) << run.output;
-  EXPECT_EQ(FilesIn(In(L"pictures")), std::vector<std::wstring>({L"李娜_00_青砚草签.png", L"王小明_00_青砚草签.png"}));
+  EXPECT_EQ(WideFilesIn(In(L"pictures")), std::vector<std::wstring>({L"李娜_00_青砚草签.png", L"王小明_00_青砚草签.png"}));
 }
 
 TEST_F(Signsheet, WhatTheToolSaysIntoAFileOrPipeIsUtf8) {
@@ -203,7 +203,7 @@ TEST_F(Signsheet, AConsoleShowsTheChineseWhateverItsCodePage) {
   ASSERT_TRUE(folder_.MakeFile(L"twelve.txt", list));
   // 437 cannot write a Chinese character in its bytes at all, 936 is the tool's own.
   for (const UINT codePage : {437u, 1252u, 936u}) {
-    const ConsoleRun run = RunToolInConsole(kTool, L"--list twelve.txt --design 9 --out pictures", folder_.Path(), codePage);
+    const ConsoleRun run = RunToolInConsole(kTool, L"--list twelve.txt --design 9 --out pictures", folder_.WidePath(), codePage);
     ASSERT_TRUE(run.console) << "no console for code page " << codePage;
     EXPECT_EQ(run.exitCode, 1u) << codePage;
     std::string shown;
@@ -227,7 +227,7 @@ TEST_F(Signsheet, ANameGbkCannotHoldIsReportedAndNeverDrawnWithQuestionMarks) {
   EXPECT_EQ(run.exitCode, 1u) << run.output;
   EXPECT_TRUE(run.Says(L"第 5 个参数含有 GBK 没有编码的字符 U+D55C")) << run.output;
   EXPECT_TRUE(run.Says(L"第 7 个参数含有 GBK 没有编码的字符 U+1F600")) << run.output;
-  EXPECT_EQ(FilesIn(In(L"pictures")), std::vector<std::wstring>({L"王小明_00_青砚草签.png"}));
+  EXPECT_EQ(WideFilesIn(In(L"pictures")), std::vector<std::wstring>({L"王小明_00_青砚草签.png"}));
   for (const std::wstring& name : Tree()) {
     EXPECT_EQ(name.find(L'?'), std::wstring::npos) << Utf8FromUtf16(name);
     EXPECT_EQ(name.find(L"Han"), std::wstring::npos) << "the name's other form was drawn: " << Utf8FromUtf16(name);
@@ -267,9 +267,9 @@ TEST_F(Signsheet, APathGbkCannotSpellIsReachedByItsShortNameOrRefused) {
     EXPECT_GT(ReadPng(In(c.drawn)).width, 0) << Utf8FromUtf16(c.arguments) << "\n" << Shown(Tree());
   }
   if (reachable) {
-    EXPECT_EQ(FilesIn(In(korean)),
+    EXPECT_EQ(WideFilesIn(In(korean)),
               std::vector<std::wstring>({L"刘德华_00_青砚草签.png", L"名单.txt", L"王小明_00_青砚草签.png"}));
-    EXPECT_EQ(FilesIn(In(L"list")), std::vector<std::wstring>({L"李娜_00_青砚草签.png"}));
+    EXPECT_EQ(WideFilesIn(In(L"list")), std::vector<std::wstring>({L"李娜_00_青砚草签.png"}));
   }
   // A file or folder to be made, under a name GBK cannot spell, has no short name yet: refused,
   // and nothing is made under a name with "?" in it.
@@ -304,12 +304,12 @@ TEST_F(Signsheet, ANameADesignCannotDrawIsReportedNotDrawnAndNothingIsBroadcast)
   const ToolRun run = Run(L"--design 9 --out pictures 王小明");
   EXPECT_EQ(run.exitCode, 1u) << run.output;
   EXPECT_TRUE(run.Says(L"王小明：没有英文名，英文设计不画")) << run.output;
-  EXPECT_TRUE(FilesIn(In(L"pictures")).empty());
+  EXPECT_TRUE(WideFilesIn(In(L"pictures")).empty());
   // Design 0's font has no 龘 (it covers GB2312 and a few more): the name is reported, not boxed.
   const ToolRun rare = Run(L"--design 0 --out rare 王龘");
   EXPECT_EQ(rare.exitCode, 1u) << rare.output;
   EXPECT_TRUE(rare.Says(L"缺少“龘”")) << rare.output;
-  EXPECT_TRUE(FilesIn(In(L"rare")).empty());
+  EXPECT_TRUE(WideFilesIn(In(L"rare")).empty());
   // 500 points at eight times would need a picture of some 10^8 pixels: refused, not attempted.
   const ToolRun huge = Run(L"--design 0 --size 500 --scale 8 --out huge 王小明王小明");
   EXPECT_EQ(huge.exitCode, 1u) << huge.output;
