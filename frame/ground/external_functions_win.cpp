@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include <cstring>
-#include <iterator>
 
 #include "frame/ground/external_functions.h"
 #include "frame/ground/gbk_text_win.h"
@@ -34,10 +33,9 @@ void* LoadModule(const char* fileName) { return LoadLibraryW(WideFromGbk(fileNam
 void* FindExport(void* module, const char* exportName, int ordinal) {
   const auto library = static_cast<HMODULE>(module);
   if (ordinal < 0 && exportName && library == GetModuleHandleW(L"gdi32.dll")) {
-    for (const GbkExport& gbk : kGbkGdiExports) {
-      // Only where the system has the export too: the binding fails exactly where it would.
-      if (std::strcmp(gbk.exportName, exportName) == 0 && GetProcAddress(library, exportName)) return gbk.address;
-    }
+    // Only where the system has the export too: the binding fails exactly where it would.
+    void* gbkForm = GbkFormOfSystemExport(exportName);
+    if (gbkForm && GetProcAddress(library, exportName)) return gbkForm;
   }
   const LPCSTR name = ordinal >= 0 ? MAKEINTRESOURCEA(ordinal) : exportName;
   return reinterpret_cast<void*>(GetProcAddress(library, name));
@@ -54,7 +52,7 @@ const LibraryLoader& SystemLibraryLoader() {
 
 void* GbkFormOfSystemExport(const char* exportName) {
   for (const GbkExport& gbk : kGbkGdiExports) {
-    if (std::strcmp(gbk.exportName, exportName) == 0) return gbk.address;
+    if (exportName && std::strcmp(gbk.exportName, exportName) == 0) return gbk.address;
   }
   return nullptr;
 }
